@@ -1,0 +1,46 @@
+# The two commands of the README: `make run` and `make test`.
+# Both install what is missing, configure build/ and build first.
+
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+GENERATOR  ?= Ninja
+JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test test-asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+$(BUILD)/CMakeCache.txt: | deps
+	cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/CMakeCache.txt
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD)/bin/ventbox ]; then exec $(BUILD)/bin/ventbox; \
+	 else exec $(BUILD)/bin/ventbox-calc --help; fi
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug \
+	      -DVENTBOX_SANITIZE=ON -DVENTBOX_BENCHMARKS=OFF $(CMAKE_ARGS)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-asan
+
+bench: build
+	$(BUILD)/bin/ventbox-bench
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,51 @@
+#pragma once
+// The 48-bit real: the storage format of every quantity the program keeps.
+//
+// Sign, 8-bit exponent and a 40-bit significand (39 stored fraction bits
+// under an implicit leading 1), for magnitudes from 2^-128 up to but
+// excluding 2^127; zero is exact. Arithmetic between stored values runs in
+// the 80-bit extended format (`Extended`, a 64-bit significand) and the
+// result is rounded to 40 bits when it is stored again.
+
+#include <limits>
+#include <stdexcept>
+
+namespace calc {
+
+using Extended = long double;
+static_assert(std::numeric_limits<Extended>::digits == 64,
+              "the extended intermediates need the x87 80-bit long double");
+
+// Raised when a value leaves the range of the 48-bit real or of the extended
+// format. The message is the one the error box shows (followed by ".").
+class FloatOverflow : public std::runtime_error {
+public:
+    FloatOverflow() : std::runtime_error("Floating point overflow") {}
+};
+
+class Real48 {
+public:
+    static constexpr int significandBits = 40;
+    // Smallest magnitude that is stored as itself rather than as 0.
+    static constexpr Extended minMagnitude = 0x1p-128L;
+    // Magnitudes from here on cannot be stored.
+    static constexpr Extended overflowMagnitude = 0x1p127L;
+
+    constexpr Real48() = default;
+
+    // Rounds x to a 40-bit significand, a tie going away from zero. A
+    // magnitude below 2^-128 stores 0; 2^127 or more, an infinity or a NaN
+    // throws FloatOverflow.
+    static Real48 store(Extended x);
+
+    // The stored value, exactly, as an extended operand.
+    [[nodiscard]] constexpr Extended value() const { return value_; }
+
+    friend constexpr bool operator==(Real48, Real48) = default;
+
+private:
+    constexpr explicit Real48(Extended exact) : value_(exact) {}
+    Extended value_ = 0.0L;
+};
+
+} // namespace calc

@@ -1,0 +1,326 @@
+#include "cli.h"
+
+#include "csv.h"
+
+#include "calc/design.h"
+#include "calc/portarea.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <fstream>
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string_view>
+#include <vector>
+
+#ifndef VENTBOX_VERSION
+#define VENTBOX_VERSION "0"
+#endif
+
+namespace cli {
+
+namespace {
+
+constexpr std::string_view usageLine =
+    "usage: ventbox-calc [--json] design FS QTS VAS RDC RE S VB\n"
+    "       ventbox-calc [--json] area circle R [COUNT] | rectangle A B [COUNT]"
+    " | square A [COUNT] | triangle A [COUNT]\n"
+    "       ventbox-calc batch [FILE]\n";
+
+constexpr std::string_view helpText =
+    "Computes a vented (bass-reflex) loudspeaker enclosure exactly as the\n"
+    "ventbox window does.\n"
+    "\n"
+    "  design FS QTS VAS RDC RE S VB\n"
+    "      the seven field texts (Hz, -, l, Ohm, Ohm, cm2, l), each exactly as\n"
+    "      typed into the window; prints L=, Qtc= and Fb= as the window shows them\n"
+    "  area SHAPE DIMENSION... [COUNT]\n"
+    "      the port cross-section in cm2 (circle R, rectangle A B, square A,\n"
+    "      triangle A; dimensions in cm); COUNT is the count field's text, 1 if left out\n"
+    "  batch [FILE]\n"
+    "      CSV designs with the header fs,qts,vas,rdc,re,s,vb from FILE or standard\n"
+    "      input; writes them with l,qtc,fb,status added\n"
+    "\n"
+    "Options (before the command):\n"
+    "  --json     one JSON object instead of lines\n"
+    "  --help     this text\n"
+    "  --version  the version\n"
+    "\n"
+    "Exit status: 0 results filled, 1 results cleared (reason on standard error),\n"
+    "2 floating point overflow, 64 usage error, 65 malformed CSV, 66 unreadable file.\n";
+
+std::string jsonString(std::string_view s)
+{
+    std::string out = "\"";
+    for (const char ch : s) {
+        const auto u = static_cast<unsigned char>(ch);
+        switch (ch) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (u < 0x20) {
+                constexpr std::string_view hex = "0123456789abcdef";
+                out += "\\u00";
+                out.push_back(hex[u >> 4]);
+                out.push_back(hex[u & 0xF]);
+            } else {
+                out.push_back(ch);
+            }
+        }
+    }
+    out.push_back('"');
+    return out;
+}
+
+std::string_view statusName(calc::DesignOutcome outcome)
+{
+    switch (outcome) {
+    case calc::DesignOutcome::Filled: return "ok";
+    case calc::DesignOutcome::Empty: return "empty";
+    case calc::DesignOutcome::NotPositive: return "not-positive";
+    case calc::DesignOutcome::Overflow: return "overflow";
+    }
+    return "?";
+}
+
+std::string_view statusName(calc::AreaOutcome outcome)
+{
+    switch (outcome) {
+    case calc::AreaOutcome::Filled: return "ok";
+    case calc::AreaOutcome::Empty: return "empty";
+    case calc::AreaOutcome::NotPositive: return "not-positive";
+    case calc::AreaOutcome::Overflow: return "overflow";
+    }
+    return "?";
+}
+
+std::string designReason(const calc::DesignResult& r)
+{
+    const std::string name(calc::designFieldName(r.field));
+    switch (r.outcome) {
+    case calc::DesignOutcome::Empty: return name + " is empty";
+    case calc::DesignOutcome::NotPositive:
+        if (r.field == calc::DesignField::Re)
+            return "Re is negative";
+        if (r.storedQtc)
+            return "Fb stores as 0: Fs is too small";
+        return name + " is not greater than 0";
+    case calc::DesignOutcome::Overflow: return "Floating point overflow.";
+    case calc::DesignOutcome::Filled: break;
+    }
+    return {};
+}
+
+int exitStatus(bool filled, bool overflow)
+{
+    return filled ? exitFilled : overflow ? exitOverflow : exitCleared;
+}
+
+struct Options {
+    bool json = false;
+};
+
+int runDesign(const Options& opt, std::span<const std::string> args, std::ostream& out,
+              std::ostream& err)
+{
+    if (args.size() != calc::designFieldCount) {
+        err << "ventbox-calc: design needs exactly seven field texts\n" << usageLine;
+        return exitUsage;
+    }
+    calc::DesignInput input;
+    for (std::size_t i = 0; i < args.size(); ++i)
+        input.texts[i] = args[i];
+    const calc::DesignResult r = calc::recalculate(input);
+    const bool filled = r.outcome == calc::DesignOutcome::Filled;
+    const bool overflow = r.outcome == calc::DesignOutcome::Overflow;
+
+    if (opt.json) {
+        out << "{\"L\":" << jsonString(r.length) << ",\"Qtc\":" << jsonString(r.qtc)
+            << ",\"Fb\":" << jsonString(r.fb) << ",\"status\":"
+            << jsonString(statusName(r.outcome));
+        if (!filled)
+            out << ",\"reason\":" << jsonString(designReason(r));
+        out << "}\n";
+    } else {
+        out << "L=" << r.length << "\nQtc=" << r.qtc << "\nFb=" << r.fb << "\n";
+    }
+    if (overflow)
+        err << "Floating point overflow.\n";
+    else if (!filled)
+        err << "ventbox-calc: results cleared: " << designReason(r) << "\n";
+    return exitStatus(filled, overflow);
+}
+
+std::optional<calc::PortShape> shapeByName(std::string_view name)
+{
+    if (name == "circle") return calc::PortShape::Circle;
+    if (name == "rectangle") return calc::PortShape::Rectangle;
+    if (name == "square") return calc::PortShape::Square;
+    if (name == "triangle") return calc::PortShape::Triangle;
+    return std::nullopt;
+}
+
+int runArea(const Options& opt, std::span<const std::string> args, std::ostream& out,
+            std::ostream& err)
+{
+    const auto shape = args.empty() ? std::nullopt : shapeByName(args[0]);
+    if (!shape) {
+        err << "ventbox-calc: area needs a shape: circle, rectangle, square or triangle\n"
+            << usageLine;
+        return exitUsage;
+    }
+    const auto dims = static_cast<std::size_t>(calc::dimensionCount(*shape));
+    const std::span<const std::string> rest = args.subspan(1);
+    if (rest.size() != dims && rest.size() != dims + 1) {
+        err << "ventbox-calc: area " << args[0] << " needs " << dims
+            << (dims == 1 ? " dimension" : " dimensions") << " and an optional count\n"
+            << usageLine;
+        return exitUsage;
+    }
+    std::vector<std::string_view> dimensions(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(dims));
+    const std::string_view count = rest.size() > dims ? std::string_view(rest[dims]) : "1";
+    const calc::AreaResult r = calc::portArea(*shape, dimensions, count);
+    const bool filled = r.outcome == calc::AreaOutcome::Filled;
+    const bool overflow = r.outcome == calc::AreaOutcome::Overflow;
+
+    static constexpr std::array<std::string_view, 2> sideNames{"a", "b"};
+    const std::string dimName = *shape == calc::PortShape::Circle
+        ? std::string("the radius")
+        : "side " + std::string(sideNames[static_cast<std::size_t>(r.dimension)]);
+    std::string reason;
+    if (r.outcome == calc::AreaOutcome::Empty)
+        reason = dimName + " is empty";
+    else if (r.outcome == calc::AreaOutcome::NotPositive)
+        reason = dimName + " is not greater than 0";
+
+    if (opt.json) {
+        out << "{\"S\":" << jsonString(r.text) << ",\"status\":" << jsonString(statusName(r.outcome));
+        if (!reason.empty())
+            out << ",\"reason\":" << jsonString(reason);
+        out << "}\n";
+    } else {
+        out << "S=" << r.text << "\n";
+    }
+    if (overflow)
+        err << "Floating point overflow.\n";
+    else if (!filled)
+        err << "ventbox-calc: no area: " << reason << "\n";
+    return exitStatus(filled, overflow);
+}
+
+std::string lowered(std::string_view s)
+{
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+int runBatch(std::span<const std::string> args, std::istream& in, std::ostream& out,
+             std::ostream& err)
+{
+    if (args.size() > 1) {
+        err << "ventbox-calc: batch takes at most one file\n" << usageLine;
+        return exitUsage;
+    }
+    std::ifstream file;
+    std::istream* source = &in;
+    if (!args.empty() && args[0] != "-") {
+        file.open(args[0], std::ios::binary);
+        if (!file) {
+            err << "ventbox-calc: cannot read " << args[0] << "\n";
+            return exitNoInput;
+        }
+        source = &file;
+    }
+
+    static const std::vector<std::string> header{"fs", "qts", "vas", "rdc", "re", "s", "vb"};
+    CsvReader reader(*source);
+    std::vector<std::string> fields;
+    auto fail = [&](const std::string& what) {
+        err << "ventbox-calc: line " << reader.line() << ": " << what << "\n";
+        return exitDataError;
+    };
+
+    if (!reader.next(fields))
+        return fail(reader.error().empty() ? "no header fs,qts,vas,rdc,re,s,vb" : reader.error());
+    std::vector<std::string> names;
+    for (const auto& f : fields)
+        names.push_back(lowered(f));
+    if (names != header)
+        return fail("the header must be fs,qts,vas,rdc,re,s,vb");
+
+    std::vector<std::string> outHeader = header;
+    for (const char* extra : {"l", "qtc", "fb", "status"})
+        outHeader.emplace_back(extra);
+    out << csvRecord(outHeader) << "\n";
+
+    while (reader.next(fields)) {
+        if (fields.size() == 1 && fields[0].empty())
+            continue; // a blank line
+        if (fields.size() != header.size())
+            return fail("expected 7 fields, found " + std::to_string(fields.size()));
+        calc::DesignInput input;
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            input.texts[i] = fields[i];
+        const calc::DesignResult r = calc::recalculate(input);
+        std::vector<std::string> row = fields;
+        row.push_back(r.length);
+        row.push_back(r.qtc);
+        row.push_back(r.fb);
+        row.emplace_back(statusName(r.outcome));
+        out << csvRecord(row) << "\n";
+    }
+    if (!reader.error().empty())
+        return fail(reader.error());
+    return exitFilled;
+}
+
+} // namespace
+
+int run(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err)
+{
+    Options opt;
+    std::size_t i = 0;
+    for (; i < args.size() && args[i].starts_with("--"); ++i) {
+        const std::string& a = args[i];
+        if (a == "--json") {
+            opt.json = true;
+        } else if (a == "--help") {
+            out << usageLine << "\n" << helpText;
+            return 0;
+        } else if (a == "--version") {
+            out << "ventbox-calc " << VENTBOX_VERSION << "\n";
+            return 0;
+        } else {
+            err << "ventbox-calc: unknown option " << a << "\n" << usageLine;
+            return exitUsage;
+        }
+    }
+    if (i == args.size()) {
+        err << usageLine;
+        return exitUsage;
+    }
+    const std::string& command = args[i];
+    const std::span<const std::string> rest = args.subspan(i + 1);
+    if (command == "design")
+        return runDesign(opt, rest, out, err);
+    if (command == "area")
+        return runArea(opt, rest, out, err);
+    if (command == "batch") {
+        if (opt.json) {
+            err << "ventbox-calc: --json does not apply to batch\n" << usageLine;
+            return exitUsage;
+        }
+        return runBatch(rest, in, out, err);
+    }
+    err << "ventbox-calc: unknown command " << command << "\n" << usageLine;
+    return exitUsage;
+}
+
+} // namespace cli

@@ -1,0 +1,1 @@
+// Resources object library placeholder while there are no pictures.

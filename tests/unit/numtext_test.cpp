@@ -1,0 +1,197 @@
+#include "calc/numtext.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using calc::Extended;
+using calc::FloatOverflow;
+using calc::Real48;
+using calc::realToText;
+using calc::textToExtended;
+using calc::textToReal;
+
+namespace {
+
+struct TextCase {
+    const char* text;
+    Extended value; // nearest extended of the expected decimal
+};
+
+// Numeric text rule 1. A malformed text counts as its longest well-formed
+// leading part: a stray point or exponent never glues digits together.
+const TextCase textCases[] = {
+    {"30", 30.0L},
+    {"0.4", 0.4L},
+    {".5", 0.5L},
+    {"+5", 5.0L},
+    {"-2.25", -2.25L},
+    {"   12", 12.0L},
+    {"1E3", 1000.0L},
+    {"1e+3", 1000.0L},
+    {"25e-1", 2.5L},
+    {"000012.50", 12.5L},
+    // malformed: the longest well-formed leading part
+    {"12.5.", 12.5L},
+    {"2.5.1", 2.5L},
+    {"-3.", -3.0L},
+    {"1.5e", 1.5L},
+    {"1.5e+", 1.5L},
+    {"1e5x", 100000.0L},
+    {"1.e5", 1.0L},
+    {"7.", 7.0L},
+    {"40.", 40.0L},
+    {"12 ", 12.0L},
+    {"1,5", 1.0L},
+    {"0x10", 0.0L},
+    // no well-formed part at all
+    {"", 0.0L},
+    {".", 0.0L},
+    {"+", 0.0L},
+    {"-", 0.0L},
+    {"   ", 0.0L},
+    {"e5", 0.0L},
+    {"-.", 0.0L},
+    {"abc", 0.0L},
+    // underflow is zero, not an error
+    {"1e-5000", 0.0L},
+    {"-1e-99999999999999999999", 0.0L},
+    {"0e99999999", 0.0L},
+    {"0.0000000000000000000000000000000000000000001e-4900", 0.0L},
+};
+
+class TextToExtendedTest : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(TextToExtendedTest, ValueOfTheLongestWellFormedLeadingPart)
+{
+    EXPECT_EQ(textToExtended(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule1, TextToExtendedTest, ::testing::ValuesIn(textCases));
+
+TEST(Rule1, ConvertsToNearestExtendedThenStores)
+{
+    // 0.1 is not a 48-bit value: the field holds its 40-bit neighbour.
+    EXPECT_EQ(textToReal("0.1").value(), Real48::store(0.1L).value());
+    EXPECT_NE(textToReal("0.1").value(), 0.1L);
+    // Many digits still give the nearest extended value.
+    EXPECT_EQ(textToExtended("3.14159265358979323846264338327950288"),
+              3.14159265358979323846264338327950288L);
+}
+
+TEST(Rule1, RangeOfTheFortyEightBitReal)
+{
+    EXPECT_EQ(textToReal("2.9e-39").value(), 0.0L);  // below 2^-128
+    EXPECT_GT(textToReal("3e-39").value(), 0.0L);    // just above
+    EXPECT_GT(textToReal("1.7e38").value(), 0.0L);   // below 2^127
+    for (const char* text : {"1.71e38", "1e39", "-1e39", "1e99", "1e5000",
+                             "1e99999999999999999999", "9999e4930"}) {
+        EXPECT_THROW(textToReal(text), FloatOverflow) << text;
+    }
+    // Too large for the extended format itself.
+    EXPECT_THROW(textToExtended("1e5000"), FloatOverflow);
+    EXPECT_NO_THROW(textToExtended("1e4000"));
+}
+
+TEST(Rule1, PrefixLength)
+{
+    EXPECT_EQ(calc::numberPrefixLength("12.5."), 4u);
+    EXPECT_EQ(calc::numberPrefixLength("  -3.e"), 4u);
+    EXPECT_EQ(calc::numberPrefixLength("1e5x"), 3u);
+    EXPECT_EQ(calc::numberPrefixLength("."), 0u);
+    EXPECT_EQ(calc::numberPrefixLength(" "), 0u);
+}
+
+struct FormatCase {
+    Extended value;
+    int width;
+    int decimals;
+    const char* text;
+};
+
+// Numeric text rule 2.
+const FormatCase formatCases[] = {
+    {0.125L, 0, 2, "0.13"},        // a half goes away from zero
+    {0.125L, 5, 2, " 0.13"},
+    {-0.125L, 0, 2, "-0.13"},
+    {31.3875L, 5, 2, "31.39"},
+    {6.58L, 5, 2, " 6.58"},
+    {9.995L, 5, 2, "10.00"},
+    {9.994L, 5, 2, " 9.99"},
+    {0.0L, 5, 4, "0.0000"},
+    {-0.00001L, 5, 4, "-0.0000"},  // the sign follows the number
+    {-0.0L, 5, 4, "0.0000"},       // zero is not negative
+    {0.99995L, 5, 4, "1.0000"},
+    {19.634954084936207L, 5, 4, "19.6350"},
+    {-2.2456L, 5, 4, "-2.2456"},
+    {12345.6789L, 5, 4, "12345.6789"},
+    {433012.7L, 5, 4, "433012.7000"},
+    {1176490.0L, 5, 0, "1176490"},
+    {3.0L, 5, 0, "    3"},
+    // 18 significant digits, then zeros
+    {123456789012345678901234.0L, 0, 2, "123456789012345679000000.00"},
+    // below 10 the 18 digits count from the units digit
+    {0.000000000000000044L, 0, 16, "0.0000000000000000"},
+    {0.0000000000000000496L, 0, 16, "0.0000000000000001"},
+};
+
+class RealToTextTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(RealToTextTest, FixedPointWithWidthAndDecimals)
+{
+    const FormatCase& c = GetParam();
+    EXPECT_EQ(realToText(c.value, c.width, c.decimals), c.text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rule2, RealToTextTest, ::testing::ValuesIn(formatCases));
+
+TEST(Rule2, EighteenDigitsBeforeTheDecimalRounding)
+{
+    // 0.125 - 2^-64 lies below the half, but its 18 digits are 0.125000...:
+    // the rounding to two decimals sees the half and goes up.
+    EXPECT_EQ(realToText(0.125L - 0x1p-64L, 0, 2), "0.13");
+    // Far enough below the half to show in 18 digits: stays down.
+    EXPECT_EQ(realToText(0.125L - 1e-15L, 0, 2), "0.12");
+}
+
+TEST(Rule2, LargestFortyEightBitValueInFixedPoint)
+{
+    const std::string text = realToText(0x1p127L - 0x1p87L, 5, 4);
+    // 2^127 - 2^87 = 170141183460314489226776631181521715200
+    EXPECT_EQ(text, "170141183460314489000000000000000000000.0000");
+}
+
+// Qt sets the C locale from the environment; under a Czech locale strtold
+// and printf read and write ",". The rules must not notice.
+class CzechLocale : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        saved_ = std::setlocale(LC_ALL, nullptr);
+        if (!std::setlocale(LC_ALL, "cs_CZ.UTF-8"))
+            GTEST_SKIP() << "cs_CZ.UTF-8 is not installed (scripts/install-deps makes it)";
+        // The precondition of the test: this locale really writes ",".
+        char buf[16];
+        std::snprintf(buf, sizeof buf, "%.1f", 2.5);
+        ASSERT_STREQ(buf, "2,5");
+    }
+    void TearDown() override { std::setlocale(LC_ALL, saved_.c_str()); }
+
+private:
+    std::string saved_;
+};
+
+TEST_F(CzechLocale, PointStaysTheDecimalSeparator)
+{
+    EXPECT_EQ(textToExtended("12.5"), 12.5L);
+    EXPECT_EQ(textToExtended("12,5"), 12.0L);
+    EXPECT_EQ(textToExtended("1.5e2"), 150.0L);
+    EXPECT_EQ(realToText(6.58L, 5, 2), " 6.58");
+    EXPECT_EQ(realToText(-2.2456L, 5, 4), "-2.2456");
+    EXPECT_EQ(realToText(123456789012345678901234.0L, 0, 2), "123456789012345679000000.00");
+}
+
+} // namespace

@@ -1,0 +1,88 @@
+#include "calc/real48.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using calc::Extended;
+using calc::FloatOverflow;
+using calc::Real48;
+
+namespace {
+
+struct StoreCase {
+    const char* name;
+    Extended in;
+    Extended stored;
+};
+
+// Values chosen at the 40-bit rounding point: one unit in the last place of
+// a 40-bit significand in [1, 2) is 2^-39.
+const StoreCase storeCases[] = {
+    {"exact_integer", 1176490.0L, 1176490.0L},
+    {"exact_quarter", 0.75L, 0.75L},
+    {"just_below_half_ulp_rounds_down", 1.0L + 0x1p-40L - 0x1p-63L, 1.0L},
+    {"half_ulp_rounds_away", 1.0L + 0x1p-40L, 1.0L + 0x1p-39L},
+    {"negative_half_ulp_rounds_away", -(1.0L + 0x1p-40L), -(1.0L + 0x1p-39L)},
+    {"odd_half_ulp_rounds_away_not_to_even", 1.0L + 0x1p-39L + 0x1p-40L, 1.0L + 0x1p-38L},
+    {"carry_into_next_binade", 2.0L - 0x1p-41L, 2.0L},
+    {"smallest_magnitude_kept", 0x1p-128L, 0x1p-128L},
+    {"below_smallest_is_zero", 0x1p-128L - 0x1p-180L, 0.0L},
+    {"negative_below_smallest_is_zero", -0x1p-129L, 0.0L},
+    {"largest_magnitude", 0x1p127L - 0x1p87L, 0x1p127L - 0x1p87L},
+};
+
+class StoreTest : public ::testing::TestWithParam<StoreCase> {};
+
+TEST_P(StoreTest, RoundsToFortyBitsWithTiesAwayFromZero)
+{
+    const StoreCase& c = GetParam();
+    EXPECT_EQ(Real48::store(c.in).value(), c.stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Real48, StoreTest, ::testing::ValuesIn(storeCases),
+                         [](const auto& tp) { return std::string(tp.param.name); });
+
+TEST(Real48, SixTenthsIsTheFortyBitNeighbourOfPointSix)
+{
+    const Extended k = Real48::store(0.6L).value();
+    EXPECT_NE(k, 0.6L);
+    EXPECT_NEAR(static_cast<double>(k), 0.6000000000003638, 5e-17);
+    // Nearest: no other 40-bit value lies closer to 0.6.
+    EXPECT_LE(std::fabs(k - 0.6L), 0x1p-41L);
+}
+
+TEST(Real48, StoredValuesAreFixedPoints)
+{
+    for (const Extended x : {0.93L, 0.7L, 3.14159265358979323846L, 1e-30L, 1e30L}) {
+        const Real48 once = Real48::store(x);
+        EXPECT_EQ(Real48::store(once.value()), once) << static_cast<double>(x);
+    }
+}
+
+TEST(Real48, OverflowFromTwoToTheHundredTwentySeven)
+{
+    const Extended cases[] = {
+        0x1p127L,
+        -0x1p127L,
+        0x1p127L - 0x1p86L, // rounds up to 2^127
+        1e39L,
+        HUGE_VALL,
+        -HUGE_VALL,
+        std::nanl(""),
+    };
+    for (const Extended x : cases)
+        EXPECT_THROW(Real48::store(x), FloatOverflow) << static_cast<double>(x);
+}
+
+TEST(Real48, OverflowMessageIsTheErrorBoxText)
+{
+    try {
+        Real48::store(1e300L);
+        FAIL() << "no overflow";
+    } catch (const FloatOverflow& e) {
+        EXPECT_STREQ(e.what(), "Floating point overflow");
+    }
+}
+
+} // namespace
