@@ -1,0 +1,153 @@
+#include "application.h"
+
+#include "handler.h"
+
+#include <QDebug>
+#include <QPointer>
+#include <QScreen>
+#include <QStyle>
+#include <QWidget>
+
+#include <exception>
+
+namespace platform {
+
+namespace {
+
+struct State {
+    QString title;
+    QString helpFile;
+    QPointer<QWidget> mainForm;
+    bool mainFormSet = false;
+    Application::MessageBoxHook messageBoxHook;
+    Application::HelpHook helpHook;
+    BeepHook beepHook;
+};
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+void showRealMessageBox(const MessageBoxRequest& request)
+{
+    QMessageBox box(request.icon, request.caption, request.text, QMessageBox::Ok);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Ok);
+    box.adjustSize();
+    if (const QScreen* screen = box.screen())
+        box.move(screen->availableGeometry().center() - box.rect().center());
+    box.exec();
+}
+
+} // namespace
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The main window, not the last one, decides when the program ends.
+    setQuitOnLastWindowClosed(false);
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool result = false;
+    runGuarded([&] { result = QApplication::notify(receiver, event); });
+    return result;
+}
+
+void Application::setTitle(const QString& title)
+{
+    state().title = title;
+    QApplication::setApplicationDisplayName(title);
+}
+
+QString Application::title()
+{
+    return state().title;
+}
+
+void Application::setHelpFile(const QString& file)
+{
+    state().helpFile = file;
+}
+
+QString Application::helpFile()
+{
+    return state().helpFile;
+}
+
+void Application::formCreated(QWidget* form)
+{
+    if (!state().mainFormSet) {
+        state().mainForm = form;
+        state().mainFormSet = true;
+    }
+}
+
+QWidget* Application::mainForm()
+{
+    return state().mainForm;
+}
+
+void Application::mainFormClosed()
+{
+    QCoreApplication::exit(0);
+}
+
+void Application::reset()
+{
+    state().mainForm = nullptr;
+    state().mainFormSet = false;
+}
+
+int Application::run()
+{
+    if (QWidget* form = mainForm())
+        form->show();
+    return QCoreApplication::exec();
+}
+
+void Application::showError(const QString& message)
+{
+    messageBox({title(), message + QLatin1Char('.'), QMessageBox::Critical});
+}
+
+void Application::messageBox(const MessageBoxRequest& request)
+{
+    if (state().messageBoxHook)
+        state().messageBoxHook(request);
+    else
+        showRealMessageBox(request);
+}
+
+Application::MessageBoxHook Application::setMessageBoxHook(MessageBoxHook hook)
+{
+    return std::exchange(state().messageBoxHook, std::move(hook));
+}
+
+void Application::helpCommand(int command, quint32 data)
+{
+    if (state().helpHook)
+        state().helpHook(helpFile(), command, data);
+}
+
+Application::HelpHook Application::setHelpHook(HelpHook hook)
+{
+    return std::exchange(state().helpHook, std::move(hook));
+}
+
+void messageBeep(unsigned type)
+{
+    if (state().beepHook)
+        state().beepHook(type);
+    else
+        QApplication::beep();
+}
+
+BeepHook setBeepHook(BeepHook hook)
+{
+    return std::exchange(state().beepHook, std::move(hook));
+}
+
+} // namespace platform

@@ -1,0 +1,34 @@
+#include "handler.h"
+
+#include "application.h"
+
+#include <QString>
+
+#include <exception>
+
+namespace platform {
+
+void abortSilently()
+{
+    throw SilentAbort{};
+}
+
+void runGuarded(const std::function<void()>& handler) noexcept
+{
+    try {
+        try {
+            handler();
+        } catch (const SilentAbort&) {
+            // Ends the handler; no message, no beep.
+        } catch (const std::exception& e) {
+            Application::showError(QString::fromUtf8(e.what()));
+        } catch (...) {
+            Application::showError(QStringLiteral("Neznámá chyba"));
+        }
+    } catch (...) {
+        // Showing the error failed (out of memory, say): nothing more can be
+        // done, but the exception still must not reach Qt.
+    }
+}
+
+} // namespace platform

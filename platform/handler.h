@@ -1,0 +1,43 @@
+#pragma once
+// Event handlers and their guard.
+//
+// Every handler of the program runs inside runGuarded(): the silent abort
+// ends a handler without a word, any other error ends it and is shown in
+// the application's error box, and no exception ever travels through Qt's
+// own frames.
+
+#include <functional>
+#include <utility>
+
+namespace platform {
+
+// The silent abort: the last action of a handler that found an input of 0
+// or less. Deliberately not a std::exception.
+struct SilentAbort {};
+
+[[noreturn]] void abortSilently();
+
+// Runs `handler`; discards the silent abort, shows any other error in the
+// application's error box and returns normally in every case.
+void runGuarded(const std::function<void()>& handler) noexcept;
+
+// Wraps a handler for QObject::connect: the returned callable runs the
+// handler inside runGuarded() with the signal's arguments.
+template <typename F>
+auto guarded(F handler)
+{
+    return [handler = std::move(handler)](auto&&... args) {
+        runGuarded([&] { handler(std::forward<decltype(args)>(args)...); });
+    };
+}
+
+// The same for a member function of a window: guarded(this, &TForm1::Edit1Change).
+template <typename Object, typename Method>
+auto guarded(Object* object, Method method)
+{
+    return guarded([object, method](auto&&... args) {
+        (object->*method)(std::forward<decltype(args)>(args)...);
+    });
+}
+
+} // namespace platform

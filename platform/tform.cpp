@@ -1,0 +1,65 @@
+#include "tform.h"
+
+#include "application.h"
+#include "handler.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace platform {
+
+TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    Application::formCreated(this);
+}
+
+void TForm::setDialogFrame(int clientWidth, int clientHeight)
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(clientWidth, clientHeight);
+}
+
+void TForm::setBorderless(int clientWidth, int clientHeight)
+{
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFixedSize(clientWidth, clientHeight);
+}
+
+void TForm::showAndRaise()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm::closeEvent(QCloseEvent* event)
+{
+    runGuarded([this] { FormClose(); });
+    event->accept(); // the window hides; it is never destroyed before the end
+    if (Application::mainForm() == this)
+        Application::mainFormClosed();
+}
+
+void TForm::showEvent(QShowEvent* event)
+{
+    if (!positioned_ && !event->spontaneous()) {
+        centreOnScreen();
+        positioned_ = true;
+    }
+    QWidget::showEvent(event);
+}
+
+void TForm::centreOnScreen()
+{
+    const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!s)
+        return;
+    const QRect area = s->geometry();
+    // The frame is not known before the first show; centre the client area.
+    move(area.center() - rect().center());
+}
+
+} // namespace platform
