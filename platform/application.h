@@ -67,8 +67,8 @@ public:
 };
 
 // Help commands.
-inline constexpr int helpContext = 1;
-inline constexpr int helpContents = 3;
+inline constexpr int helpCommandContext = 1;
+inline constexpr int helpCommandContents = 3;
 
 // MessageBeep: 0xFFFF for the edit fields' key filter, 0 for the count
 // fields. Goes through the hook when one is set, else QApplication::beep().

@@ -31,13 +31,12 @@ auto guarded(F handler)
     };
 }
 
-// The same for a member function of a window: guarded(this, &TForm1::Edit1Change).
-template <typename Object, typename Method>
-auto guarded(Object* object, Method method)
+// The same for a handler method of a window, which takes none of the
+// signal's arguments: guarded(this, &TForm1::Edit1Change).
+template <typename Object>
+auto guarded(Object* object, void (Object::*method)())
 {
-    return guarded([object, method](auto&&... args) {
-        (object->*method)(std::forward<decltype(args)>(args)...);
-    });
+    return guarded([object, method](auto&&...) { (object->*method)(); });
 }
 
 } // namespace platform

@@ -1,0 +1,101 @@
+#include "unit1.h"
+
+#include "keyfilter.h"
+#include "unit2.h"
+#include "unit4.h"
+
+#include "calc/design.h"
+#include "platform/application.h"
+#include "platform/fonts.h"
+#include "platform/handler.h"
+#include "platform/helpcontext.h"
+
+#include <QByteArray>
+
+TForm1* Form1 = nullptr;
+
+TForm1::TForm1(QWidget* parent) : platform::TForm(parent)
+{
+    Form1 = this;
+    setupUi(this);
+    platform::applyPixelFonts(this);
+    setDialogFrame(width(), height());
+    platform::installF1Help(this);
+
+    for (TEdit* field : inputFields()) {
+        connect(field, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::Edit1Change));
+        field->setOnKeyPress([this](TEdit* sender, char16_t& key) {
+            platform::runGuarded([&] { Edit1KeyPress(sender, key); });
+        });
+    }
+    connect(BitBtn1, &TBitBtn::activated, this, platform::guarded(this, &TForm1::BitBtn1Click));
+    connect(BitBtn3, &TBitBtn::activated, this, platform::guarded(this, &TForm1::BitBtn3Click));
+    connect(BitBtn4, &TBitBtn::activated, this, platform::guarded(this, &TForm1::BitBtn4Click));
+
+    platform::runGuarded([this] { FormCreate(); });
+}
+
+std::array<TEdit*, 7> TForm1::inputFields() const
+{
+    return {Edit1, Edit2, Edit3, Edit4, Edit5, Edit10, Edit6};
+}
+
+void TForm1::FormCreate()
+{
+    Edit5->setText(QStringLiteral("0"));
+}
+
+void TForm1::Edit1Change()
+{
+    std::array<QByteArray, 7> texts;
+    calc::DesignInput input;
+    const auto fields = inputFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        texts[i] = fields[i]->text().toUtf8();
+        input.texts[i] = std::string_view(texts[i].constData(), static_cast<std::size_t>(texts[i].size()));
+    }
+
+    const calc::DesignResult result = calc::recalculate(input);
+    if (result.storedQtc)
+        Qtc = *result.storedQtc;
+
+    if (result.outcome == calc::DesignOutcome::Filled) {
+        Edit9->setText(QString::fromStdString(result.length));
+        Edit8->setText(QString::fromStdString(result.fb));
+        Edit7->setText(QString::fromStdString(result.qtc));
+        return;
+    }
+    Edit9->clear();
+    Edit7->clear();
+    Edit8->clear();
+    if (result.outcome == calc::DesignOutcome::NotPositive)
+        platform::abortSilently();
+    if (result.outcome == calc::DesignOutcome::Overflow)
+        throw calc::FloatOverflow();
+}
+
+void TForm1::Edit1KeyPress(TEdit*, char16_t& key)
+{
+    decimalKeyFilter(key);
+}
+
+void TForm1::BitBtn1Click()
+{
+    if (Form2)
+        Form2->showAndRaise();
+}
+
+void TForm1::BitBtn3Click()
+{
+    platform::Application::helpCommand(platform::helpCommandContents, 0);
+}
+
+void TForm1::BitBtn4Click()
+{
+}
+
+void TForm1::FormClose()
+{
+    if (Form4)
+        Form4->close();
+}

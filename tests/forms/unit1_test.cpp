@@ -1,0 +1,401 @@
+// The main window driven as a user would: keystrokes, pastes, Tab, F1.
+
+#include "formtest.h"
+
+#include "forms/unit1.h"
+#include "forms/unit4.h"
+
+#include "calc/numtext.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+class TestUnit1 : public QObject {
+    Q_OBJECT
+
+    Recorder rec;
+    std::unique_ptr<TForm4> splash;
+    std::unique_ptr<TForm1> form;
+
+    // Replaces a field's text by typing, as a user selecting it first would.
+    void type(TEdit* field, const QString& text)
+    {
+        field->setFocus();
+        field->selectAll();
+        if (text.isEmpty())
+            QTest::keyClick(field, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(field, text);
+    }
+
+    void typeDesign(const QStringList& texts)
+    {
+        const QList<TEdit*> fields{form->Edit1, form->Edit2, form->Edit3, form->Edit4,
+                                   form->Edit5, form->Edit10, form->Edit6};
+        for (int i = 0; i < fields.size(); ++i)
+            type(fields[i], texts[i]);
+    }
+
+    QStringList results() const
+    {
+        return {form->Edit9->text(), form->Edit7->text(), form->Edit8->text()};
+    }
+
+private slots:
+    void init()
+    {
+        platform::Application::reset();
+        splash = std::make_unique<TForm4>();
+        form = std::make_unique<TForm1>();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        rec.clear();
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        splash.reset();
+    }
+
+    void window()
+    {
+        QCOMPARE(form->windowTitle(), QStringLiteral("Program pro výpočet basreflexové ozvučnice"));
+        QCOMPARE(form->size(), QSize(505, 217));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        // Created with Re at "0" and the results empty.
+        QCOMPARE(form->Edit5->text(), QStringLiteral("0"));
+        QCOMPARE(results(), QStringList({"", "", ""}));
+    }
+
+    void labelsFitTheirBoxes()
+    {
+        // Only with the metric-compatible substitute do the captions fit the
+        // widths the layout gives them (DejaVu Sans is wider).
+        for (const char* name : {"Label1", "Label2", "Label4", "Label13", "Label21"}) {
+            const auto* label = form->findChild<QLabel*>(QLatin1String(name));
+            QVERIFY(label);
+            const int width = QFontMetrics(label->font()).horizontalAdvance(label->text());
+            QVERIFY2(width <= label->width() + 1, name);
+        }
+        QCOMPARE(form->Label1->font().pixelSize(), 11);
+        QCOMPARE(form->Label26->font().pixelSize(), 8);
+    }
+
+    void examples_data()
+    {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QStringList>("expected"); // L, Qtc, Fb
+        QTest::newRow("k 0.75") << QStringList{"30", "0.4", "50", "6", "0", "50", "40"}
+                                << QStringList{"31.5450", "0.5580", "31.39"};
+        QTest::newRow("k 0.6") << QStringList{"30", "0.6", "50", "6", "1", "50", "30"}
+                               << QStringList{"60.1991", "1.0631", "27.34"};
+        QTest::newRow("padded Fb") << QStringList{"9", "0.3", "10", "6", "0", "10", "100"}
+                                   << QStringList{"65.9459", "0.2926", " 6.58"};
+        QTest::newRow("negative L") << QStringList{"100", "0.3", "10", "6", "0", "10", "100"}
+                                    << QStringList{"-2.2456", "0.2926", "73.15"};
+        QTest::newRow("trailing point") << QStringList{"30", "0.4", "50", "6", "0", "50", "40."}
+                                        << QStringList{"31.5450", "0.5580", "31.39"};
+        QTest::newRow("zero Vb") << QStringList{"30", "0.4", "50", "6", "0", "50", "0"}
+                                 << QStringList{"", "", ""};
+        QTest::newRow("empty S") << QStringList{"30", "0.4", "50", "6", "0", "", "40"}
+                                 << QStringList{"", "", ""};
+    }
+
+    void examples()
+    {
+        QFETCH(QStringList, inputs);
+        QFETCH(QStringList, expected);
+        typeDesign(inputs);
+        QCOMPARE(results(), expected);
+        QVERIFY(rec.beeps.isEmpty());
+        QVERIFY(rec.boxes.isEmpty()); // the silent abort stays silent
+    }
+
+    void resultsReturnWhenAZeroBecomesPositive()
+    {
+        typeDesign({"30", "0.4", "50", "6", "0", "50", "0"});
+        QCOMPARE(results(), QStringList({"", "", ""}));
+        QTest::keyClicks(form->Edit6, ".5");
+        QCOMPARE(form->Edit6->text(), QStringLiteral("0.5"));
+        QVERIFY(!form->Edit8->text().isEmpty());
+    }
+
+    void keyFilter_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text"); // what the event carries
+        QTest::addColumn<bool>("passes");
+        QTest::newRow("comma") << int(Qt::Key_Comma) << 0 << "," << false;
+        QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << "-" << false;
+        QTest::newRow("plus") << int(Qt::Key_Plus) << 0 << "+" << false;
+        QTest::newRow("letter e") << int(Qt::Key_E) << 0 << "e" << false;
+        QTest::newRow("blank") << int(Qt::Key_Space) << 0 << " " << false;
+        QTest::newRow("czech e-caron") << 0x11A << 0 << QString(QChar(0x11B)) << false;
+        // Ctrl+V as Qt's test events deliver it, and as X11 does
+        QTest::newRow("ctrl+v qtest") << int(Qt::Key_V) << int(Qt::ControlModifier) << "v" << false;
+        QTest::newRow("ctrl+v x11") << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16" << false;
+        QTest::newRow("ctrl+c") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << false;
+        QTest::newRow("ctrl+x") << int(Qt::Key_X) << int(Qt::ControlModifier) << "x" << false;
+        QTest::newRow("ctrl+z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << "\x1a" << false;
+        QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << "\x1b" << false;
+        QTest::newRow("digit") << int(Qt::Key_7) << 0 << "7" << true;
+        QTest::newRow("keypad digit") << int(Qt::Key_7) << int(Qt::KeypadModifier) << "7" << true;
+        QTest::newRow("point") << int(Qt::Key_Period) << 0 << "." << true;
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << "\r" << true;
+    }
+
+    void keyFilter()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(bool, passes);
+        type(form->Edit2, "0.4");
+        QGuiApplication::clipboard()->setText(QStringLiteral("99"));
+        const QStringList before = results();
+        rec.clear();
+
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+        QApplication::sendEvent(form->Edit2, &press);
+
+        const bool inserted = form->Edit2->text() != QStringLiteral("0.4");
+        if (passes) {
+            QVERIFY(rec.beeps.isEmpty());
+            QCOMPARE(inserted, text.at(0).isPrint());
+        } else {
+            QCOMPARE(rec.beeps, QVector<unsigned>{0xFFFF});
+            QCOMPARE(form->Edit2->text(), QStringLiteral("0.4"));
+            QCOMPARE(results(), before);
+        }
+    }
+
+    void editingKeysAreNotFiltered_data()
+    {
+        QTest::addColumn<QString>("deleteText");
+        QTest::newRow("qtest delete") << QString();
+        QTest::newRow("x11 delete") << QStringLiteral("\x7f");
+    }
+
+    void editingKeysAreNotFiltered()
+    {
+        QFETCH(QString, deleteText);
+        type(form->Edit1, "123");
+        rec.clear();
+        QTest::keyClick(form->Edit1, Qt::Key_Home);
+        QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, deleteText);
+        QApplication::sendEvent(form->Edit1, &del);
+        QTest::keyClick(form->Edit1, Qt::Key_End);
+        QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+        QCOMPARE(form->Edit1->text(), QStringLiteral("2"));
+        QVERIFY(rec.beeps.isEmpty());
+    }
+
+    void maxLengths_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("limit");
+        for (const auto& [name, limit] : std::initializer_list<std::pair<const char*, int>>{
+                 {"Edit1", 4}, {"Edit2", 9}, {"Edit3", 5}, {"Edit4", 5}, {"Edit5", 5},
+                 {"Edit10", 8}, {"Edit6", 5}})
+            QTest::newRow(name) << QString::fromLatin1(name) << limit;
+    }
+
+    void maxLengths()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, limit);
+        auto* edit = form->findChild<TEdit*>(field);
+        QVERIFY(edit);
+        type(edit, "1234567890123");
+        QCOMPARE(edit->text(), QStringLiteral("1234567890123").left(limit));
+        QVERIFY(rec.beeps.isEmpty());
+    }
+
+    void fsTakesFourCharacters()
+    {
+        type(form->Edit1, "12.5");
+        QCOMPARE(form->Edit1->text(), QStringLiteral("12.5"));
+        type(form->Edit1, "123.4");
+        QCOMPARE(form->Edit1->text(), QStringLiteral("123."));
+    }
+
+    void programSetTextIsNotCut()
+    {
+        form->Edit10->setText(QStringLiteral("12345.6789"));
+        QCOMPARE(form->Edit10->text(), QStringLiteral("12345.6789"));
+    }
+
+    void pasteIsUnfilteredAndCut_data()
+    {
+        QTest::addColumn<bool>("viaMenu");
+        QTest::newRow("context menu") << true;
+        QTest::newRow("shift+insert") << false;
+    }
+
+    void pasteIsUnfilteredAndCut()
+    {
+        QFETCH(bool, viaMenu);
+        type(form->Edit1, "");
+        QGuiApplication::clipboard()->setText(QStringLiteral("1,5e-3x"));
+        rec.clear();
+        if (viaMenu) {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                    form->Edit1->mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(form->Edit1, &event);
+            QMenu* menu = nullptr;
+            QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+            QAction* paste = TEdit::pasteAction(menu);
+            QVERIFY(paste);
+            paste->trigger();
+            menu->close();
+        } else {
+            QTest::keyClick(form->Edit1, Qt::Key_Insert, Qt::ShiftModifier);
+        }
+        QCOMPARE(form->Edit1->text(), QStringLiteral("1,5e"));
+        QVERIFY(rec.beeps.isEmpty());
+    }
+
+    void emptyingReClearsButKeepsQtc()
+    {
+        typeDesign({"30", "0.4", "50", "6", "0", "50", "40"});
+        const calc::Real48 qtc = form->Qtc;
+        QCOMPARE(calc::realToText(qtc, 5, 4), std::string("0.5580"));
+        type(form->Edit5, "");
+        QCOMPARE(results(), QStringList({"", "", ""}));
+        QCOMPARE(form->Qtc, qtc);
+    }
+
+    void sameTextRunsNoRecalculation()
+    {
+        typeDesign({"30", "0.4", "50", "6", "0", "50", "40"});
+        form->Edit9->setText(QStringLiteral("marker"));
+        form->Edit10->setText(QStringLiteral("50"));
+        QCOMPARE(form->Edit9->text(), QStringLiteral("marker"));
+        form->Edit10->setText(QStringLiteral("50.0"));
+        QCOMPARE(form->Edit9->text(), QStringLiteral("31.5450"));
+    }
+
+    void overflowShowsTheErrorBoxAndClears()
+    {
+        typeDesign({"30", "0.4", "50", "6", "0", "50", "40"});
+        rec.clear();
+        form->Edit1->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("1e99"));
+        QTest::keyClick(form->Edit1, Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(form->Edit1->text(), QStringLiteral("1e99"));
+        QCOMPARE(rec.boxes.size(), 1);
+        QCOMPARE(rec.boxes[0].caption, QStringLiteral("Program na návrh  basreflexové ozvučnice"));
+        QCOMPARE(rec.boxes[0].text, QStringLiteral("Floating point overflow."));
+        QCOMPARE(rec.boxes[0].icon, QMessageBox::Critical);
+        QCOMPARE(results(), QStringList({"", "", ""}));
+    }
+
+    void resultFieldsAreReadOnlyButCopyable()
+    {
+        typeDesign({"9", "0.3", "10", "6", "0", "10", "100"});
+        form->Edit8->setFocus();
+        QVERIFY(form->Edit8->hasFocus());
+        form->Edit8->selectAll();
+        QTest::keyClick(form->Edit8, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(" 6.58"));
+        QTest::keyClicks(form->Edit8, "5");
+        QTest::keyClick(form->Edit8, Qt::Key_Backspace);
+        QCOMPARE(form->Edit8->text(), QStringLiteral(" 6.58"));
+        QVERIFY(rec.beeps.isEmpty());
+    }
+
+    void tabOrder()
+    {
+        const QStringList expected{"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit10", "Edit6",
+                                   "BitBtn1", "Edit9", "Edit7", "Edit8", "BitBtn4", "BitBtn3",
+                                   "BitBtn2", "Edit1"};
+        form->Edit1->setFocus();
+        QStringList seen{QApplication::focusWidget()->objectName()};
+        for (int i = 1; i < expected.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            seen << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(seen, expected);
+    }
+
+    void groupCaptionsInTheirColours()
+    {
+        const std::pair<TGroupBox*, QColor> groups[] = {
+            {form->GroupBox1, QColor(255, 0, 0)},
+            {form->GroupBox3, QColor(0, 0, 255)},
+            {form->GroupBox2, QColor(0, 128, 0)},
+        };
+        for (const auto& [box, colour] : groups) {
+            const QImage image = box->grab().toImage();
+            int hits = 0;
+            for (int y = 0; y < 14; ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor c = image.pixelColor(x, y);
+                    hits += std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
+                                + std::abs(c.blue() - colour.blue()) < 60;
+                }
+            }
+            QVERIFY2(hits > 15, qPrintable(box->objectName()));
+            QVERIFY(box->font().bold());
+        }
+        // The labels inside are regular black, not the caption's font.
+        QVERIFY(!form->Label1->font().bold());
+    }
+
+    void helpRequests()
+    {
+        const std::pair<QWidget*, QVector<HelpCall>> cases[] = {
+            {form->Edit2, {{"BAS.HLP", 1, 1}}},
+            {form->Edit6, {{"BAS.HLP", 1, 2}}},
+            {form->BitBtn1, {{"BAS.HLP", 1, 2}}},
+            {form->Edit9, {{"BAS.HLP", 1, 3}}},
+            {form->BitBtn4, {}},
+            {form->BitBtn2, {}},
+        };
+        for (const auto& [widget, expected] : cases) {
+            rec.clear();
+            widget->setFocus();
+            QTest::keyClick(widget, Qt::Key_F1);
+            QCOMPARE(rec.help, expected);
+        }
+        rec.clear();
+        QTest::mouseClick(form->BitBtn3, Qt::LeftButton);
+        QCOMPARE(rec.help, (QVector<HelpCall>{{"BAS.HLP", 3, 0}}));
+    }
+
+    void closingEndsTheEventLoop_data()
+    {
+        QTest::addColumn<bool>("viaButton");
+        QTest::newRow("close box") << false;
+        QTest::newRow("exit button") << true;
+    }
+
+    void closingEndsTheEventLoop()
+    {
+        QFETCH(bool, viaButton);
+        QCOMPARE(platform::Application::mainForm(), splash.get());
+        QTimer::singleShot(0, form.get(), [&] {
+            if (viaButton)
+                QTest::mouseClick(form->BitBtn2, Qt::LeftButton);
+            else
+                form->close();
+        });
+        QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!form->isVisible());
+    }
+};
+
+QTEST_MAIN(TestUnit1)
+#include "unit1_test.moc"

@@ -1,0 +1,41 @@
+#pragma once
+// A push button with a picture: a bitmap holding the normal and the
+// disabled image side by side, its bottom-left pixel's colour transparent,
+// shown left of the caption.
+//
+// Forms connect to activated(), not clicked(): a close-kind button closes
+// its window, a help-kind button first asks for help on the nearest help
+// context, and only then (or for a plain button) is activated() emitted.
+
+#include <QPushButton>
+
+class TBitBtn : public QPushButton {
+    Q_OBJECT
+    Q_PROPERTY(QString glyph READ glyph WRITE setGlyph)
+    Q_PROPERTY(Kind kind READ kind WRITE setKind)
+
+public:
+    enum Kind { Custom, Close, Help };
+    Q_ENUM(Kind)
+
+    explicit TBitBtn(QWidget* parent = nullptr);
+
+    // A resource path such as ":/pictures/printer.bmp".
+    [[nodiscard]] QString glyph() const { return glyph_; }
+    void setGlyph(const QString& path);
+    // Sets the picture straight from an image: width / height images side by side.
+    void setGlyphImage(const QImage& image);
+
+    [[nodiscard]] Kind kind() const { return kind_; }
+    void setKind(Kind kind) { kind_ = kind; }
+
+signals:
+    // The click handler's signal (OnClick).
+    void activated();
+
+private:
+    void handleClick();
+
+    QString glyph_;
+    Kind kind_ = Custom;
+};
