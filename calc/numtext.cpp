@@ -1,10 +1,14 @@
 #include "numtext.h"
 
+#include "numtext_detail.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
+#include <cstdint>
+#include <cstring>
 #include <system_error>
 
 namespace calc {
@@ -105,6 +109,208 @@ bool allZeroDigits(std::string_view s, const NumberParts& p)
 
 } // namespace
 
+namespace detail {
+
+SignificantDigits significantDigitsGeneral(Extended magnitude)
+{
+    SignificantDigits sig;
+    // The longest text: a fixed 17-decimal number below 10, or a scientific
+    // one of 18 digits with a five-digit exponent.
+    std::array<char, 64> buf{};
+    if (magnitude < 10) {
+        const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                                     std::chars_format::fixed, 17);
+        const std::string_view t(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
+        const std::size_t point = t.find('.');
+        sig.append(t.substr(0, point));
+        sig.append(t.substr(point + 1));
+        sig.intDigits = static_cast<std::ptrdiff_t>(point);
+    } else {
+        const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
+                                     std::chars_format::scientific, 17);
+        const std::string_view t(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
+        const std::size_t e = t.find('e');
+        sig.append(t.substr(0, 1));
+        sig.append(t.substr(2, e - 2));
+        int exponent = 0;
+        const std::string_view ex = t.substr(e + 1);
+        std::from_chars(ex.data() + (ex[0] == '+' ? 1 : 0), ex.data() + ex.size(), exponent);
+        sig.intDigits = exponent + 1;
+    }
+    // Just below 10 the 17 decimals can round up to "10.000...": 19 digits,
+    // the last a zero that says nothing.
+    sig.count = std::min(sig.count, 18);
+    return sig;
+}
+
+namespace {
+
+__extension__ typedef unsigned __int128 U128; // GCC and Clang on x86-64
+
+// 10^0 .. 10^38, all that 128 bits hold.
+constexpr std::array<U128, 39> powersOfTen = [] {
+    std::array<U128, 39> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i)
+        p[i] = p[i - 1] * 10;
+    return p;
+}();
+
+U128 pow10(int n)
+{
+    return powersOfTen[static_cast<std::size_t>(n)];
+}
+
+int decimalLength(U128 v)
+{
+    int n = 1;
+    while (n < 39 && v >= pow10(n))
+        ++n;
+    return n;
+}
+
+// n / d rounded to nearest, a tie to even (as the standard library's exact
+// conversion rounds).
+U128 divideRounded(U128 n, U128 d)
+{
+    U128 q = n / d;
+    const U128 r = n % d;
+    const U128 twice = r * 2; // r < d < 2^127: no overflow
+    if (twice > d || (twice == d && (q & 1) != 0))
+        ++q;
+    return q;
+}
+
+// n / 2^shift rounded to nearest, a tie to even; 0 < shift < 128.
+U128 shiftRounded(U128 n, int shift)
+{
+    U128 q = n >> shift;
+    const U128 rest = n & ((U128{1} << shift) - 1);
+    const U128 half = U128{1} << (shift - 1);
+    if (rest > half || (rest == half && (q & 1) != 0))
+        ++q;
+    return q;
+}
+
+// The 18 digits of a rounded result, with leading zeros. The result is at
+// most 10^18, whose digits are those of 10^17 one place further left:
+// returns whether that happened.
+bool setDecimal(SignificantDigits& sig, std::uint64_t v)
+{
+    constexpr std::uint64_t tenToThe18 = 1'000'000'000'000'000'000ULL;
+    const bool carried = v >= tenToThe18;
+    if (carried)
+        v /= 10;
+    sig.count = 18;
+    for (int i = sig.count; i > 0; --i) {
+        sig.digits[static_cast<std::size_t>(i - 1)] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+    return carried;
+}
+
+// The 80-bit extended format: a 64-bit significand with its integer bit,
+// then sign and a 15-bit exponent biased by 16383.
+void split(Extended magnitude, std::uint64_t& significand, int& exponent)
+{
+    std::array<unsigned char, sizeof(Extended)> bytes{};
+    std::memcpy(bytes.data(), &magnitude, sizeof magnitude);
+    std::memcpy(&significand, bytes.data(), sizeof significand);
+    const int biased = (bytes[9] & 0x7F) << 8 | bytes[8];
+    exponent = (biased == 0 ? 1 : biased) - 16383 - 63; // magnitude = significand * 2^exponent
+}
+
+} // namespace
+
+std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
+{
+    if (!(magnitude >= 0) || magnitude >= 0x1p127L)
+        return std::nullopt;
+    SignificantDigits sig;
+    if (magnitude == 0) {
+        setDecimal(sig, 0);
+        sig.intDigits = 1;
+        return sig;
+    }
+    // magnitude = m * 2^e exactly, m a 64-bit integer.
+    std::uint64_t m = 0;
+    int e = 0;
+    split(magnitude, m, e);
+
+    U128 n = 0;
+    if (magnitude < 10) {
+        // 17 decimals: round(m * 10^17 / 2^-e); here e <= -60.
+        const int shift = -e;
+        if (shift < 128)
+            n = shiftRounded(static_cast<U128>(m) * pow10(17), shift);
+        sig.intDigits = 1 + setDecimal(sig, static_cast<std::uint64_t>(n));
+        return sig;
+    }
+    // At least 10: the decimal exponent from the integer part.
+    const U128 integerPart = e >= 0 ? static_cast<U128>(m) << e : static_cast<U128>(m) >> -e;
+    const int d = decimalLength(integerPart) - 1; // 10^d <= magnitude < 10^(d+1)
+    if (d <= 17) {
+        // magnitude * 10^(17-d), whose integer part has 18 digits; e < 0 here.
+        n = shiftRounded(static_cast<U128>(m) * pow10(17 - d), -e);
+    } else {
+        const U128 numerator = static_cast<U128>(m) << std::max(e, 0);
+        const U128 denominator = pow10(d - 17) << std::max(-e, 0);
+        n = divideRounded(numerator, denominator);
+    }
+    sig.intDigits = d + 1 + setDecimal(sig, static_cast<std::uint64_t>(n));
+    return sig;
+}
+
+std::optional<Extended> decimalToExtendedFast(std::string_view number)
+{
+    // Digits, then the count of decimals and the exponent.
+    std::uint64_t digits = 0;
+    int significant = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    std::size_t i = 0;
+    for (; i < number.size(); ++i) {
+        const char c = number[i];
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        if (c < '0' || c > '9')
+            break;
+        if (significant > 0 || c != '0')
+            ++significant;
+        if (significant > 19)
+            return std::nullopt; // more than 64 bits might be needed
+        digits = digits * 10 + static_cast<std::uint64_t>(c - '0');
+        if (afterPoint)
+            ++decimals;
+    }
+    int exponent = 0;
+    if (i < number.size()) { // 'e' or 'E'
+        ++i;
+        bool negative = false;
+        if (i < number.size() && (number[i] == '+' || number[i] == '-'))
+            negative = number[i++] == '-';
+        for (; i < number.size(); ++i) {
+            exponent = exponent * 10 + (number[i] - '0');
+            if (exponent > 1000)
+                return std::nullopt;
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    const int power = exponent - decimals;
+    // 10^27 is the largest power of ten a 64-bit significand holds exactly;
+    // one rounding of exact operands is the nearest extended value.
+    if (power < -27 || power > 27)
+        return digits == 0 ? std::optional<Extended>(0.0L) : std::nullopt;
+    const auto p = static_cast<Extended>(pow10(power < 0 ? -power : power));
+    const auto value = static_cast<Extended>(digits);
+    return power < 0 ? value / p : value * p;
+}
+
+} // namespace detail
+
 std::size_t numberPrefixLength(std::string_view text)
 {
     return scan(text).end;
@@ -123,6 +329,8 @@ Extended textToExtended(std::string_view text)
     // and put the sign on afterwards.
     const char* first = text.data() + p.mantissaBegin;
     const char* last = text.data() + p.end;
+    if (const auto fast = detail::decimalToExtendedFast(std::string_view(first, static_cast<std::size_t>(last - first))))
+        return negative ? -*fast : *fast;
     Extended magnitude = 0.0L;
     const auto [ptr, ec] = std::from_chars(first, last, magnitude);
     if (ec == std::errc::result_out_of_range) {
@@ -143,71 +351,49 @@ Real48 textToReal(std::string_view text)
 
 std::string realToText(Extended value, int width, int decimals)
 {
+    decimals = std::max(decimals, 0);
     const bool negative = value < 0;
     const Extended magnitude = std::fabs(value);
 
     // Step 1: the magnitude to 18 significant digits, rounded to nearest.
-    // Below 10 the digits count from the units digit (17 decimals).
-    // digits: the decimal digits without the point; intDigits: how many of
-    // them stand before the point.
-    std::string digits;
-    std::ptrdiff_t intDigits = 0;
-    {
-        // The longest text: a fixed 17-decimal number below 10, or a
-        // scientific one of 18 digits with a five-digit exponent.
-        std::array<char, 64> buf{};
-        if (magnitude < 10) {
-            const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                         std::chars_format::fixed, 17);
-            const std::string_view t(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
-            const std::size_t point = t.find('.');
-            digits.assign(t.substr(0, point));
-            digits.append(t.substr(point + 1));
-            intDigits = static_cast<std::ptrdiff_t>(point);
-        } else {
-            const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                         std::chars_format::scientific, 17);
-            const std::string_view t(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
-            const std::size_t e = t.find('e');
-            digits.push_back(t[0]);
-            digits.append(t.substr(2, e - 2));
-            int exponent = 0;
-            const std::string_view ex = t.substr(e + 1);
-            std::from_chars(ex.data() + (ex[0] == '+' ? 1 : 0), ex.data() + ex.size(), exponent);
-            intDigits = exponent + 1;
-        }
-    }
+    auto fast = detail::significantDigitsFast(magnitude);
+    detail::SignificantDigits sig = fast ? *fast : detail::significantDigitsGeneral(magnitude);
 
     // Step 2: round to `decimals` places, a half going away from zero.
-    // Positions beyond the 18 digits are zeros.
-    const std::size_t keep = static_cast<std::size_t>(intDigits + decimals);
-    if (digits.size() < keep + 1)
-        digits.resize(keep + 1, '0');
-    const bool roundUp = digits[keep] >= '5';
-    digits.resize(keep);
-    if (roundUp) {
-        std::size_t i = keep;
-        while (i > 0 && digits[i - 1] == '9')
-            digits[--i] = '0';
-        if (i == 0) {
-            digits.insert(digits.begin(), '1');
-            ++intDigits;
-        } else {
-            ++digits[i - 1];
-        }
+    // Positions beyond the significant digits are zeros; a carry out of the
+    // first digit makes a new leading "1".
+    auto digitAt = [&sig](std::ptrdiff_t i) { return i < sig.count ? sig.digits[static_cast<std::size_t>(i)] : '0'; };
+    const std::ptrdiff_t keep = sig.intDigits + decimals;
+    bool carry = false;
+    if (keep < sig.count && digitAt(keep) >= '5') {
+        std::ptrdiff_t i = keep;
+        while (i > 0 && sig.digits[static_cast<std::size_t>(i - 1)] == '9')
+            sig.digits[static_cast<std::size_t>(--i)] = '0';
+        if (i == 0)
+            carry = true;
+        else
+            ++sig.digits[static_cast<std::size_t>(i - 1)];
     }
-
-    std::string intPart = digits.substr(0, static_cast<std::size_t>(intDigits));
-    const std::size_t firstNonZero = intPart.find_first_not_of('0');
-    intPart = firstNonZero == std::string::npos ? "0" : intPart.substr(firstNonZero);
+    if (keep < sig.count)
+        sig.count = static_cast<int>(keep);
 
     std::string text;
+    text.reserve(static_cast<std::size_t>(sig.intDigits + decimals + 4));
     if (negative)
         text.push_back('-');
-    text += intPart;
+    if (carry)
+        text.push_back('1');
+    std::ptrdiff_t i = 0;
+    if (!carry) {
+        while (i < sig.intDigits - 1 && digitAt(i) == '0')
+            ++i; // no leading zeros, but at least one digit
+    }
+    for (; i < sig.intDigits; ++i)
+        text.push_back(digitAt(i));
     if (decimals > 0) {
         text.push_back('.');
-        text.append(digits, static_cast<std::size_t>(intDigits), std::string::npos);
+        for (std::ptrdiff_t j = 0; j < decimals; ++j)
+            text.push_back(digitAt(sig.intDigits + j));
     }
     if (text.size() < static_cast<std::size_t>(std::max(width, 0)))
         text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');

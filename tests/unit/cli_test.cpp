@@ -35,6 +35,12 @@ struct CliCase {
     const char* errContains;
 };
 
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const CliCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 const CliCase cliCases[] = {
     {"design_k075", {"design", "30", "0.4", "50", "6", "0", "50", "40"}, 0,
      "L=31.5450\nQtc=0.5580\nFb=31.39\n", ""},

@@ -30,6 +30,12 @@ struct FilledCase {
     const char *length, *qtc, *fb;
 };
 
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const FilledCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 const FilledCase filledCases[] = {
     {"k075", {"30", "0.4", "50", "6", "0", "50", "40"}, "31.5450", "0.5580", "31.39"},
     {"k06_with_choke", {"30", "0.6", "50", "6", "1", "50", "30"}, "60.1991", "1.0631", "27.34"},
@@ -76,6 +82,12 @@ struct ClearedCase {
     DesignOutcome outcome;
     DesignField field;
 };
+
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const ClearedCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 const ClearedCase clearedCases[] = {
     {"fs_empty", {"", "0.4", "50", "6", "0", "50", "40"}, DesignOutcome::Empty, DesignField::Fs},
@@ -158,6 +170,12 @@ struct OverflowCase {
     Texts in;
     bool qtcStored;
 };
+
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const OverflowCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 const OverflowCase overflowCases[] = {
     {"fs_pasted_exponent", {"1e99", "0.4", "50", "6", "0", "50", "40"}, false},

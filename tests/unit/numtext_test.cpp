@@ -1,8 +1,14 @@
 #include "calc/numtext.h"
+#include "calc/numtext_detail.h"
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <random>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -20,6 +26,12 @@ struct TextCase {
     const char* text;
     Extended value; // nearest extended of the expected decimal
 };
+
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const TextCase& c, std::ostream* os)
+{
+    *os << '"' << c.text << '"';
+}
 
 // Numeric text rule 1. A malformed text counts as its longest well-formed
 // leading part: a stray point or exponent never glues digits together.
@@ -112,6 +124,12 @@ struct FormatCase {
     const char* text;
 };
 
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const FormatCase& c, std::ostream* os)
+{
+    *os << c.text;
+}
+
 // Numeric text rule 2.
 const FormatCase formatCases[] = {
     {0.125L, 0, 2, "0.13"},        // a half goes away from zero
@@ -192,6 +210,81 @@ TEST_F(CzechLocale, PointStaysTheDecimalSeparator)
     EXPECT_EQ(realToText(6.58L, 5, 2), " 6.58");
     EXPECT_EQ(realToText(-2.2456L, 5, 4), "-2.2456");
     EXPECT_EQ(realToText(123456789012345678901234.0L, 0, 2), "123456789012345679000000.00");
+}
+
+} // namespace
+
+// The fast conversions must agree with the standard library's exact ones
+// everywhere they answer.
+namespace {
+
+using calc::detail::decimalToExtendedFast;
+using calc::detail::significantDigitsFast;
+using calc::detail::significantDigitsGeneral;
+
+TEST(Rule2Fast, AgreesWithTheExactConversionOnFortyEightBitValues)
+{
+    std::mt19937_64 random(20261208);
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint64_t significand = (random() >> 24) | (std::uint64_t{1} << 39); // 40 bits
+        const int exponent = static_cast<int>(random() % 255) - 128 - 39;
+        const Extended x = std::ldexp(static_cast<Extended>(significand), exponent);
+        const auto fast = significantDigitsFast(x);
+        ASSERT_TRUE(fast.has_value());
+        ASSERT_EQ(*fast, significantDigitsGeneral(x)) << static_cast<double>(x);
+    }
+}
+
+TEST(Rule2Fast, AgreesOnFullSignificandsAndExactTies)
+{
+    std::mt19937_64 random(7);
+    std::vector<Extended> values;
+    for (int i = 0; i < 100000; ++i) {
+        const std::uint64_t significand = random() | (std::uint64_t{1} << 63);
+        values.push_back(std::ldexp(static_cast<Extended>(significand), static_cast<int>(random() % 250) - 190));
+    }
+    // x * 10^17 ends in exactly .5 for odd multiples of 2^-18 ...
+    for (std::uint64_t a = 1; a < 4000; a += 2)
+        values.push_back(std::ldexp(static_cast<Extended>(a), -18));
+    // ... and 18 significant digits end in exactly .5 here.
+    for (std::uint64_t a = 0; a < 2000; ++a)
+        values.push_back(static_cast<Extended>(123456789012345678ULL + a) + 0.5L);
+    values.insert(values.end(), {0.0L, 9.999999999999999999L, 10.0L, 99999999999999999.5L,
+                                 999999999999999999.5L, 1e18L, 0x1p127L - 0x1p63L, 0x1p-16382L});
+    for (const Extended x : values) {
+        const auto fast = significantDigitsFast(x);
+        ASSERT_TRUE(fast.has_value()) << static_cast<double>(x);
+        ASSERT_EQ(*fast, significantDigitsGeneral(x)) << static_cast<double>(x);
+    }
+    EXPECT_FALSE(significantDigitsFast(0x1p127L).has_value());
+}
+
+TEST(Rule1Fast, AgreesWithTheExactConversionWhereItAnswers)
+{
+    std::mt19937_64 random(11);
+    int answered = 0;
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        const int intDigits = static_cast<int>(random() % 12);
+        const int fracDigits = static_cast<int>(random() % 12);
+        for (int d = 0; d < intDigits; ++d)
+            text.push_back(static_cast<char>('0' + random() % 10));
+        if (fracDigits > 0 || intDigits == 0) {
+            text.push_back('.');
+            for (int d = 0; d < std::max(fracDigits, 1); ++d)
+                text.push_back(static_cast<char>('0' + random() % 10));
+        }
+        if (random() % 3 == 0)
+            text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+        const auto fast = decimalToExtendedFast(text);
+        if (!fast)
+            continue;
+        ++answered;
+        Extended exact = 0;
+        std::from_chars(text.data(), text.data() + text.size(), exact);
+        ASSERT_EQ(*fast, exact) << text;
+    }
+    EXPECT_GT(answered, 100000);
 }
 
 } // namespace

@@ -18,6 +18,12 @@ struct AreaCase {
     const char* text;
 };
 
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const AreaCase& c, std::ostream* os)
+{
+    *os << c.text;
+}
+
 const AreaCase areaCases[] = {
     {PortShape::Circle, {"1"}, "1", AreaOutcome::Filled, "3.1416"},
     {PortShape::Circle, {"2.5"}, "1", AreaOutcome::Filled, "19.6350"},
@@ -82,6 +88,12 @@ struct CountCase {
     std::int32_t count;
     const char* onLeave; // nullptr: the text stays
 };
+
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const CountCase& c, std::ostream* os)
+{
+    *os << '"' << c.text << '"';
+}
 
 const CountCase countCases[] = {
     {"1", 1, nullptr},

@@ -16,6 +16,12 @@ struct StoreCase {
     Extended stored;
 };
 
+// Names the case in test listings.
+[[maybe_unused]] void PrintTo(const StoreCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 // Values chosen at the 40-bit rounding point: one unit in the last place of
 // a 40-bit significand in [1, 2) is 2^-39.
 const StoreCase storeCases[] = {
