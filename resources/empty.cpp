@@ -1,1 +1,0 @@
-// Resources object library placeholder while there are no pictures.
