@@ -1,8 +1,9 @@
 #include "application.h"
 
 #include "handler.h"
+#include "platform/help/helpchannel.h"
 
-#include <QDebug>
+#include <QDir>
 #include <QPointer>
 #include <QScreen>
 #include <QStyle>
@@ -128,8 +129,13 @@ Application::MessageBoxHook Application::setMessageBoxHook(MessageBoxHook hook)
 
 void Application::helpCommand(int command, quint32 data)
 {
-    if (state().helpHook)
+    if (state().helpHook) {
         state().helpHook(helpFile(), command, data);
+        return;
+    }
+    // The viewer runs on its own; what it makes of the request is its
+    // business (it reports a missing file or topic in its own window).
+    help::sendToViewer({helpFile(), command, data, QDir::currentPath()});
 }
 
 Application::HelpHook Application::setHelpHook(HelpHook hook)

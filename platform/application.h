@@ -2,6 +2,8 @@
 // The application object: title, help file, main window, error box, help
 // commands and the message beep, as the rest of the program sees them.
 
+#include "platform/help/helpchannel.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
@@ -66,9 +68,9 @@ public:
     static HelpHook setHelpHook(HelpHook hook);
 };
 
-// Help commands.
-inline constexpr int helpCommandContext = 1;
-inline constexpr int helpCommandContents = 3;
+// Help commands: 1 shows the topic of a context, 3 the contents.
+inline constexpr int helpCommandContext = help::commandContext;
+inline constexpr int helpCommandContents = help::commandContents;
 
 // MessageBeep: 0xFFFF for the edit fields' key filter, 0 for the count
 // fields. Goes through the hook when one is set, else QApplication::beep().
