@@ -1,0 +1,527 @@
+// The design sheet of the report form: where its items land, what they say,
+// in which font, style and colour, on a 96-dpi image and in a PDF made by
+// the same rendering code.
+
+#include "sheettest.h"
+
+#include "platform/application.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPdfWriter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+using platform::report::Report;
+using platform::report::TextItem;
+
+enum class Colour { Black, Blue, Red };
+
+// The sheet as designed: page position (band top + item top), design width,
+// height, style and colour of every text item. A design width of 0: the
+// text is this program's own, its width is not designed.
+struct Expected {
+    const char* name;
+    const char* text; // nullptr: the program's own text
+    int left;
+    int top;
+    int width;
+    int height;
+    bool bold;
+    bool underlined;
+    Colour colour;
+};
+
+// clang-format off
+const Expected sheet[] = {
+    {"FolioLabel1",  "Návrh basreflexové ozvučnice",                   24,  48, 317, 23, true,  true,  Colour::Blue},
+    {"FolioLabel12", "ZÁKLADNÍ ÚDAJE :",                               24, 113, 135, 15, true,  true,  Colour::Black},
+    {"FolioLabel2",  "Rezonanční kmitočet reproduktoru -",             24, 137, 207, 15, false, false, Colour::Black},
+    {"FolioLabel21", "Fs ",                                           272, 137,  19, 15, false, false, Colour::Black},
+    {"FolioLabel25", "XX",                                            304, 137,  20, 15, true,  false, Colour::Black},
+    {"FolioLabel3",  "Celkový činitel jakosti reproduktoru -",         24, 161, 211, 15, false, false, Colour::Black},
+    {"FolioLabel24", "Qts",                                           272, 161,  21, 15, false, false, Colour::Black},
+    {"FolioLabel26", "XXX",                                           304, 161,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel4",  "Ekvivalentní objem reproduktoru -",              24, 185, 195, 15, false, false, Colour::Black},
+    {"FolioLabel22", "Vas",                                           272, 185,  23, 15, false, false, Colour::Black},
+    {"FolioLabel27", "XXX",                                           304, 185,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel5",  "Stejnosměrný odpor cívky reproduktoru -",        24, 209, 236, 15, false, false, Colour::Black},
+    {"FolioLabel23", "Rdc",                                           272, 209,  23, 15, false, false, Colour::Black},
+    {"FolioLabel28", "XXX",                                           304, 209,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel6",  "Stejnosměrný odpor cívky tlumivky -",            24, 233, 213, 15, false, false, Colour::Black},
+    {"FolioLabel15", "Re",                                            272, 233,  16, 15, false, false, Colour::Black},
+    {"FolioLabel29", "XXX",                                           304, 233,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel7",  "DOPLŇUJÍCÍ ÚDAJE :",                             24, 273, 150, 15, true,  true,  Colour::Black},
+    {"FolioLabel8",  "Průřezová plocha nátrubku -",                    24, 297, 163, 15, false, false, Colour::Black},
+    {"FolioLabel16", "S",                                             248, 297,   9, 15, false, false, Colour::Black},
+    {"FolioLabel30", "XXX",                                           280, 297,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel9",  "Vnitřní objem basreflexového boxu -",            24, 321, 209, 15, false, false, Colour::Black},
+    {"FolioLabel17", "Vb",                                            248, 321,  16, 15, false, false, Colour::Black},
+    {"FolioLabel31", "XX",                                            280, 321,  20, 15, true,  false, Colour::Black},
+    {"FolioLabel10", "VLASTNÍ VÝPOČET :",                              24, 353, 147, 15, true,  true,  Colour::Black},
+    {"FolioLabel11", "Výsledná délka basreflexového nátrubku -",       24, 377, 243, 15, false, false, Colour::Black},
+    {"FolioLabel32", "XXX",                                           280, 377,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel13", "Výsledná jakost reproduktoru -",                 24, 401, 177, 15, false, false, Colour::Black},
+    {"FolioLabel19", "Qtc",                                           248, 401,  21, 15, false, false, Colour::Black},
+    {"FolioLabel33", "XXX",                                           280, 401,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel14", "Rezonanční kmitočet rezonátoru -",               24, 425, 196, 15, false, false, Colour::Black},
+    {"FolioLabel20", "Fb",                                            248, 425,  15, 15, false, false, Colour::Black},
+    {"FolioLabel34", "XXX",                                           280, 425,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel35", "Je možné zkrátit výslednou délku nátrubku ? -",  24, 449, 268, 15, false, false, Colour::Black},
+    {"FolioLabel36", "XXX",                                           304, 449,  30, 15, true,  false, Colour::Black},
+    {"FolioLabel18", nullptr,                                          24, 521,   0, 17, true,  false, Colour::Red},
+};
+// clang-format on
+
+const QRect dateBox(24, 89 + 408, 281, 17);
+const QRect pictureBox(464, 89 + 136, 120, 217);
+const QString fixedDateText = QStringLiteral("Výpočet proveden : 07.03.24 14:05:09");
+
+bool isInk(QRgb p)
+{
+    return p != qRgb(255, 255, 255);
+}
+
+// Clearly inked, not only an antialiased fringe.
+bool isStrongInk(QRgb p)
+{
+    return qRed(p) + qGreen(p) + qBlue(p) < 450;
+}
+
+// The hue of an inked pixel: grey, or dominated by blue or red.
+Colour colourOf(QRgb p)
+{
+    const int r = qRed(p);
+    const int g = qGreen(p);
+    const int b = qBlue(p);
+    if (b - std::max(r, g) > 80)
+        return Colour::Blue;
+    if (r - std::max(g, b) > 80)
+        return Colour::Red;
+    return Colour::Black;
+}
+
+// Bounding box of the ink inside `area`.
+QRect inkBounds(const QImage& image, const QRect& area)
+{
+    QRect bounds;
+    const QRect clipped = area & image.rect();
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            if (isInk(image.pixel(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
+struct PdfWord {
+    QString text;
+    QRectF box; // points
+};
+
+QString unescapeXml(QString s)
+{
+    s.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    s.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    s.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    s.replace(QLatin1String("&apos;"), QLatin1String("'"));
+    s.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return s;
+}
+
+// The words of a PDF's first page with their boxes, as pdftotext sees them.
+QList<PdfWord> pdfWords(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral(PDFTOTEXT_EXECUTABLE),
+                  {QStringLiteral("-bbox"), QStringLiteral("-f"), QStringLiteral("1"),
+                   QStringLiteral("-l"), QStringLiteral("1"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return {};
+    const QString xml = QString::fromUtf8(process.readAllStandardOutput());
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    for (auto it = word.globalMatch(xml); it.hasNext();) {
+        const auto m = it.next();
+        const double x0 = m.captured(1).toDouble();
+        const double y0 = m.captured(2).toDouble();
+        const double x1 = m.captured(3).toDouble();
+        const double y1 = m.captured(4).toDouble();
+        words.push_back({unescapeXml(m.captured(5)), QRectF(QPointF(x0, y0), QPointF(x1, y1))});
+    }
+    return words;
+}
+
+// The words of one line from x on, in reading order.
+QList<PdfWord> lineFrom(const QList<PdfWord>& words, double x, double y, double tolerance)
+{
+    QList<PdfWord> line;
+    for (const PdfWord& w : words)
+        if (qAbs(w.box.top() - y) <= tolerance && w.box.left() >= x - tolerance)
+            line.push_back(w);
+    std::sort(line.begin(), line.end(),
+              [](const PdfWord& a, const PdfWord& b) { return a.box.left() < b.box.left(); });
+    return line;
+}
+
+} // namespace
+
+class ReportSheetTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TForm3> form;
+
+    TextItem* textItem(const char* name) const
+    {
+        return form->textItem(QString::fromUtf8(name));
+    }
+
+    QImage render() const
+    {
+        return form->Folio1->toImage(96, QSize(640, 620));
+    }
+
+    static void addSheetRows()
+    {
+        QTest::addColumn<int>("row");
+        for (int i = 0; i < int(std::size(sheet)); ++i)
+            QTest::newRow(sheet[i].name) << i;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        platform::installFontSubstitutes();
+        QVERIFY(QDir().mkpath(QStringLiteral(REPORT_TEST_OUTPUT_DIR)));
+    }
+
+    void init()
+    {
+        platform::Application::reset();
+        form = std::make_unique<TForm3>();
+        sheettest::fixClock(*form);
+    }
+
+    void cleanup()
+    {
+        form.reset();
+        platform::Application::reset();
+    }
+
+    void formHoldsTheSheet()
+    {
+        QCOMPARE(Form3, form.get());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->Folio1->name(), QStringLiteral("Folio1"));
+        QCOMPARE(form->Folio1->settings().orientation, QPageLayout::Portrait);
+        QCOMPARE(form->Folio1->settings().leftMarginMm, 0.0);
+        QVERIFY(form->Folio1->settings().title.isEmpty());
+        QVERIFY(form->Folio1->settings().showProgress);
+        // Two title bands, the second directly below the first.
+        QCOMPARE(form->Folio1->bands().size(), std::size_t(2));
+        QCOMPARE(form->FolioBand1->top(), 0);
+        QCOMPARE(form->FolioBand1->height(), 89);
+        QCOMPARE(form->FolioBand2->top(), 89);
+        QCOMPARE(form->FolioBand2->height(), 504);
+        QCOMPARE(form->FolioBand2->width(), 1200);
+        // The family resolves to the installed stand-in.
+        QCOMPARE(QFontInfo(form->FolioLabel1->font().qfont()).family(),
+                 QStringLiteral("Liberation Sans"));
+    }
+
+    // Each named text item is the member of that name, and the name lookup
+    // rejects what is not a text item of the sheet.
+    void itemsByName()
+    {
+        QCOMPARE(form->textItem(QStringLiteral("FolioLabel25")), form->FolioLabel25);
+        QCOMPARE(form->textItem(QStringLiteral("FolioLabel36")), form->FolioLabel36);
+        QCOMPARE(form->textItem(QStringLiteral("FolioLabel1")), form->FolioLabel1);
+        QCOMPARE(form->Folio1->item(QStringLiteral("Image1")), form->Image1);
+        QCOMPARE(form->Folio1->item(QStringLiteral("FolioSysData2")), form->FolioSysData2);
+        QVERIFY(form->textItem(QStringLiteral("FolioSysData2")) == nullptr);
+        QVERIFY(form->textItem(QStringLiteral("FolioLabel37")) == nullptr);
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 form->setItemText(QStringLiteral("Image1"), QStringLiteral("x")));
+        form->setItemText(QStringLiteral("FolioLabel36"), QStringLiteral("NE"));
+        QCOMPARE(form->FolioLabel36->text(), QStringLiteral("NE"));
+    }
+
+    // Position, size, style and colour of every text item on a 96-dpi image.
+    void textItemOnImage_data() { addSheetRows(); }
+    void textItemOnImage()
+    {
+        QFETCH(int, row);
+        const Expected& e = sheet[row];
+        const TextItem* item = textItem(e.name);
+        QVERIFY(item != nullptr);
+        if (e.text)
+            QCOMPARE(item->text(), QString::fromUtf8(e.text));
+        else
+            QVERIFY(!item->text().isEmpty() && !item->text().contains(u'\n'));
+
+        const QRect box = Report::pageRect(*item);
+        QCOMPARE(box.topLeft(), QPoint(e.left, e.top));
+        QCOMPARE(box.height(), e.height);
+        if (e.width > 0) {
+            if (e.bold) {
+                // The design's bold face ran about a unit per character wider.
+                const int chars = int(QString::fromUtf8(e.text).size());
+                QVERIFY2(box.width() <= e.width && box.width() >= e.width - chars - 1,
+                         qPrintable(QStringLiteral("width %1").arg(box.width())));
+            } else {
+                QVERIFY2(qAbs(box.width() - e.width) <= 1,
+                         qPrintable(QStringLiteral("width %1").arg(box.width())));
+            }
+        }
+
+        const QImage image = render();
+        // The ink fills the box: it starts at the left edge and ends near
+        // the right one, and stays inside (one pixel of antialiasing aside).
+        const QRect ink = inkBounds(image, box.adjusted(-6, -6, 6, 6));
+        QVERIFY2(!ink.isEmpty(), "no ink");
+        QVERIFY2(box.adjusted(-1, -1, 1, 1).contains(ink),
+                 qPrintable(QStringLiteral("ink %1,%2 %3x%4 outside the box")
+                                .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+        QVERIFY(ink.left() - box.left() <= 2);
+        if (!item->text().endsWith(u' '))
+            QVERIFY2(box.right() - ink.right() <= 3,
+                     qPrintable(QStringLiteral("ink ends at %1, box at %2")
+                                    .arg(ink.right()).arg(box.right())));
+
+        // Colour of the strong ink.
+        int strong = 0;
+        int ofColour = 0;
+        for (int y = box.top(); y <= box.bottom(); ++y)
+            for (int x = box.left(); x <= box.right(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (!isStrongInk(p))
+                    continue;
+                ++strong;
+                ofColour += colourOf(p) == e.colour;
+            }
+        QVERIFY(strong > 0);
+        QVERIFY2(ofColour * 10 >= strong * 9,
+                 qPrintable(QStringLiteral("%1 of %2 pixels in the colour").arg(ofColour).arg(strong)));
+
+        // Underlined items have a row inked across the whole text; others
+        // have none.
+        bool underline = false;
+        for (int y = box.top(); y <= box.bottom() && !underline; ++y) {
+            int inked = 0;
+            for (int x = box.left(); x < box.left() + box.width(); ++x)
+                inked += isStrongInk(image.pixel(x, y));
+            underline = inked * 10 >= box.width() * 9;
+        }
+        QCOMPARE(underline, e.underlined);
+    }
+
+    // Nothing is drawn outside the items' boxes.
+    void noInkOutsideItems()
+    {
+        sheettest::ensureSketch(*form);
+        const QImage image = render();
+        QRegion allowed;
+        for (const auto& band : form->Folio1->bands())
+            for (const auto& item : band->items())
+                allowed += Report::pageRect(*item).adjusted(-1, -1, 1, 1);
+        int stray = 0;
+        QPoint first;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (isInk(image.pixel(x, y)) && !allowed.contains(QPoint(x, y)) && stray++ == 0)
+                    first = QPoint(x, y);
+        QVERIFY2(stray == 0, qPrintable(QStringLiteral("%1 stray pixels, first at %2,%3")
+                                            .arg(stray).arg(first.x()).arg(first.y())));
+        // The whole content fits in 584 x 593 layout units.
+        QVERIFY(inkBounds(image, image.rect()).right() < 584);
+        QVERIFY(inkBounds(image, image.rect()).bottom() < 593);
+    }
+
+    void dateTimeItem()
+    {
+        QCOMPARE(Report::pageRect(*form->FolioSysData2), dateBox);
+        QCOMPARE(form->FolioSysData2->text(), fixedDateText);
+        const QImage image = render();
+        const QRect ink = inkBounds(image, dateBox.adjusted(-6, -6, 6, 6));
+        QVERIFY(!ink.isEmpty());
+        QVERIFY(dateBox.adjusted(-1, -1, 1, 1).contains(ink));
+        // The fixed box does not follow the text.
+        form->FolioSysData2->setClock([] { return QDateTime(QDate(2024, 3, 7), QTime(0, 0)); });
+        QCOMPARE(Report::pageRect(*form->FolioSysData2), dateBox);
+        QCOMPARE(form->FolioSysData2->text(), QStringLiteral("Výpočet proveden : 07.03.24"));
+    }
+
+    // A value longer than its placeholder widens its item to the right and
+    // is printed whole; a shorter one narrows it.
+    void valueTextResizesItem_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Fs, nine characters and unit") << "FolioLabel25" << "123456789 Hz";
+        QTest::newRow("S, nine characters and unit") << "FolioLabel30" << "99999.999 cm2";
+        QTest::newRow("Qtc, leading blanks") << "FolioLabel33" << "  0.6123";
+        QTest::newRow("answer NE") << "FolioLabel36" << "NE";
+    }
+    void valueTextResizesItem()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        TextItem* item = form->textItem(name);
+        QVERIFY(item);
+        const QString placeholder = item->text();
+        const QRect before = Report::pageRect(*item);
+        const QRect placeholderInk = inkBounds(render(), before.adjusted(-2, -2, 2, 2));
+
+        item->setText(text);
+        const QRect after = Report::pageRect(*item);
+        QCOMPARE(after.topLeft(), before.topLeft());
+        QCOMPARE(after.height(), before.height());
+
+        const QImage image = render();
+        const QRect ink = inkBounds(image, after.adjusted(-2, -2, 40, 2));
+        QVERIFY(!ink.isEmpty());
+        QVERIFY(after.adjusted(-1, -1, 1, 1).contains(ink));
+        QVERIFY2(after.right() - ink.right() <= 3,
+                 qPrintable(QStringLiteral("ink ends at %1, box at %2").arg(ink.right()).arg(after.right())));
+        if (text.size() > placeholder.size()) {
+            QVERIFY(after.width() > before.width());
+            QVERIFY(ink.right() > placeholderInk.right() + 10);
+            // Ordinary values end well before the picture.
+            QVERIFY(after.right() < pictureBox.left());
+        } else if (text.size() < placeholder.size()) {
+            QVERIFY(after.width() < before.width());
+        }
+        // The text's leading blanks move its ink, not the box.
+        if (text.startsWith(u' '))
+            QVERIFY(ink.left() > after.left() + 3);
+    }
+
+    // The picture sits in a 120 x 217 box at its own size, its top-left
+    // corner at the box's; the bitmap's last 11 rows are cut off.
+    void pictureBoxIsUnstretchedAndCut()
+    {
+        QCOMPARE(Report::pageRect(*form->Image1), pictureBox);
+        QImage solid(120, 228, QImage::Format_RGB32);
+        solid.fill(Qt::black);
+        form->Image1->setImage(solid);
+        const QImage image = render();
+        const QRect around = pictureBox.adjusted(-5, -5, 5, 20);
+        int black = 0;
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            for (int x = around.left(); x <= around.right(); ++x) {
+                const bool inside = pictureBox.contains(QPoint(x, y));
+                const bool isBlack = image.pixel(x, y) == qRgb(0, 0, 0);
+                if (inside && !isBlack)
+                    QFAIL(qPrintable(QStringLiteral("not black at %1,%2").arg(x).arg(y)));
+                if (!inside && isInk(image.pixel(x, y)))
+                    QFAIL(qPrintable(QStringLiteral("ink at %1,%2").arg(x).arg(y)));
+                black += isBlack;
+            }
+        QCOMPARE(black, 120 * 217);
+    }
+
+    void sketchFromResources()
+    {
+        const QImage sketch(QStringLiteral(":/pictures/sketch.bmp"));
+        if (sketch.isNull())
+            QSKIP("the sketch is not among the program's resources yet");
+        QCOMPARE(sketch.size(), QSize(120, 228));
+        QCOMPARE(form->Image1->image().size(), QSize(120, 228));
+        const QImage image = render();
+        const QRect ink = inkBounds(image, pictureBox.adjusted(-5, -5, 5, 20));
+        QVERIFY(!ink.isEmpty());
+        QVERIFY(pictureBox.contains(ink));
+        // One pixel per layout unit: the drawing is where the bitmap has it.
+        QCOMPARE(image.pixel(pictureBox.topLeft() + QPoint(60, 100)) == qRgb(0, 0, 0),
+                 sketch.pixel(60, 100) == qRgb(0, 0, 0));
+    }
+
+    // Two prints of the same data differ only in the date and time.
+    void reprintDiffersOnlyInDateTime()
+    {
+        sheettest::fillTypicalValues(*form);
+        sheettest::ensureSketch(*form);
+        const QImage first = render();
+        form->FolioSysData2->setClock([] { return QDateTime(QDate(2024, 3, 7), QTime(14, 7, 31)); });
+        const QImage second = render();
+        QRect differs;
+        for (int y = 0; y < first.height(); ++y)
+            for (int x = 0; x < first.width(); ++x)
+                if (first.pixel(x, y) != second.pixel(x, y))
+                    differs |= QRect(x, y, 1, 1);
+        QVERIFY(!differs.isEmpty());
+        QVERIFY(dateBox.contains(differs));
+    }
+
+    // The same code paints a PDF: every text at its place, in points.
+    void pdfTextsAndPositions()
+    {
+        QVERIFY2(QFile::exists(QStringLiteral(PDFTOTEXT_EXECUTABLE)), "pdftotext is missing");
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+        {
+            QPdfWriter writer(pdf);
+            writer.setPageSize(QPageSize(QPageSize::A4));
+            writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+            QPainter painter(&writer);
+            form->Folio1->render(painter);
+        }
+        const QList<PdfWord> words = pdfWords(pdf);
+        QVERIFY2(!words.isEmpty(), "pdftotext found no words");
+
+        struct Line {
+            QString name;
+            QString text;
+            QRect box;
+        };
+        QList<Line> lines;
+        for (const Expected& e : sheet) {
+            const TextItem* item = textItem(e.name);
+            lines.push_back({QString::fromUtf8(e.name),
+                             e.text ? QString::fromUtf8(e.text) : item->text(),
+                             Report::pageRect(*item)});
+        }
+        lines.push_back({QStringLiteral("FolioSysData2"), fixedDateText, dateBox});
+
+        constexpr double pt = 72.0 / 96.0;
+        for (const Line& line : lines) {
+            const QStringList expected = line.text.split(u' ', Qt::SkipEmptyParts);
+            const QList<PdfWord> found =
+                lineFrom(words, line.box.left() * pt, line.box.top() * pt, 1.0);
+            QVERIFY2(found.size() >= expected.size(),
+                     qPrintable(line.name + QStringLiteral(": no text at its place")));
+            QStringList got;
+            for (qsizetype i = 0; i < expected.size(); ++i)
+                got << found[i].text;
+            QCOMPARE(got.join(u' '), expected.join(u' '));
+            QVERIFY2(qAbs(found.front().box.left() - line.box.left() * pt) <= 1.0,
+                     qPrintable(line.name + QStringLiteral(": starts at %1 pt")
+                                                .arg(found.front().box.left())));
+            QVERIFY2(found[expected.size() - 1].box.right() <= line.box.right() * pt + 1.5,
+                     qPrintable(line.name + QStringLiteral(": ends at %1 pt, box at %2 pt")
+                                                .arg(found[expected.size() - 1].box.right())
+                                                .arg(line.box.right() * pt)));
+        }
+    }
+
+    // A picture of the rendered sheet for a person to look at.
+    void writeSheetPicture()
+    {
+        sheettest::fillTypicalValues(*form);
+        sheettest::ensureSketch(*form);
+        const QString path = QStringLiteral(REPORT_TEST_OUTPUT_DIR "/sheet.png");
+        QVERIFY(render().save(path));
+        QVERIFY(QImage(path).size() == QSize(640, 620));
+    }
+};
+
+QTEST_MAIN(ReportSheetTest)
+#include "report_sheet_test.moc"
