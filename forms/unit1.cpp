@@ -1,7 +1,9 @@
 #include "unit1.h"
 
 #include "keyfilter.h"
+#include "pictures.h"
 #include "unit2.h"
+#include "unit3.h"
 #include "unit4.h"
 
 #include "calc/design.h"
@@ -17,6 +19,7 @@ TForm1* Form1 = nullptr;
 TForm1::TForm1(QWidget* parent) : platform::TForm(parent)
 {
     Form1 = this;
+    registerPictures();
     setupUi(this);
     platform::applyPixelFonts(this);
     setDialogFrame(width(), height());
@@ -92,6 +95,31 @@ void TForm1::BitBtn3Click()
 
 void TForm1::BitBtn4Click()
 {
+    // An empty Fb means no complete, valid design stands: the recalculation
+    // fills or clears the three results together.
+    if (Edit8->text().isEmpty()) {
+        platform::Application::messageBox({QStringLiteral("Error"),
+                                           QStringLiteral("Nejsou vyplněny všechny potřebné údaje !!!"),
+                                           QMessageBox::Critical});
+        return;
+    }
+    // The fields' texts exactly as they stand, with their units.
+    const std::pair<platform::report::TextItem*, QString> values[] = {
+        {Form3->FolioLabel25, Edit1->text() + QStringLiteral(" Hz")},
+        {Form3->FolioLabel26, Edit2->text()},
+        {Form3->FolioLabel27, Edit3->text() + QStringLiteral(" l")},
+        {Form3->FolioLabel28, Edit4->text() + QStringLiteral(" Ohm")},
+        {Form3->FolioLabel29, Edit5->text() + QStringLiteral(" Ohm")},
+        {Form3->FolioLabel30, Edit10->text() + QStringLiteral(" cm2")},
+        {Form3->FolioLabel31, Edit6->text() + QStringLiteral(" l")},
+        {Form3->FolioLabel32, Edit9->text() + QStringLiteral(" cm")},
+        {Form3->FolioLabel33, Edit7->text()},
+        {Form3->FolioLabel34, Edit8->text() + QStringLiteral(" Hz")},
+        {Form3->FolioLabel36, calc::portMayBeShortened(Qtc) ? QStringLiteral("ANO") : QStringLiteral("NE")},
+    };
+    for (const auto& [item, text] : values)
+        item->setText(text);
+    Form3->Folio1->print();
 }
 
 void TForm1::FormClose()

@@ -19,6 +19,13 @@ void TBitBtn::setGlyph(const QString& path)
     setGlyphImage(QImage(path));
 }
 
+void TBitBtn::setStandardGlyph(QStyle::StandardPixmap pixmap)
+{
+    standardGlyph_ = pixmap;
+    setIcon(style()->standardIcon(pixmap, nullptr, this));
+    setIconSize(QSize(16, 16));
+}
+
 void TBitBtn::setGlyphImage(const QImage& image)
 {
     if (image.isNull() || image.height() <= 0) {

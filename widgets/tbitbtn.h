@@ -8,11 +8,13 @@
 // context, and only then (or for a plain button) is activated() emitted.
 
 #include <QPushButton>
+#include <QStyle>
 
 class TBitBtn : public QPushButton {
     Q_OBJECT
     Q_PROPERTY(QString glyph READ glyph WRITE setGlyph)
     Q_PROPERTY(Kind kind READ kind WRITE setKind)
+    Q_PROPERTY(QStyle::StandardPixmap standardGlyph READ standardGlyph WRITE setStandardGlyph)
 
 public:
     enum Kind { Custom, Close, Help };
@@ -26,6 +28,10 @@ public:
     // Sets the picture straight from an image: width / height images side by side.
     void setGlyphImage(const QImage& image);
 
+    // One of the style's standard pictures instead of a bitmap.
+    [[nodiscard]] QStyle::StandardPixmap standardGlyph() const { return standardGlyph_; }
+    void setStandardGlyph(QStyle::StandardPixmap pixmap);
+
     [[nodiscard]] Kind kind() const { return kind_; }
     void setKind(Kind kind) { kind_ = kind; }
 
@@ -37,5 +43,6 @@ private:
     void handleClick();
 
     QString glyph_;
+    QStyle::StandardPixmap standardGlyph_ = QStyle::SP_CustomBase;
     Kind kind_ = Custom;
 };
