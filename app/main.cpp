@@ -8,6 +8,7 @@
 
 #include "platform/application.h"
 #include "platform/fonts.h"
+#include "platform/trace.h"
 
 #include <QIcon>
 #include <QMessageBox>
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
     platform::TApplication app(argc, argv);
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     platform::installFontSubstitutes();
+    platform::installTraceFromEnvironment();
 
     try {
         platform::Application::setTitle(QStringLiteral("Program na návrh  basreflexové ozvučnice"));
