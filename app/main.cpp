@@ -1,16 +1,13 @@
-// The program's entry: title, help file, the four windows in their order,
-// then the event loop, which shows the splash window first.
+// The program's entry: the application object, its style and fonts, the
+// windows (startup.cpp), then the event loop, which shows the splash
+// window first and ends when it is closed.
 
-#include "forms/unit1.h"
-#include "forms/unit2.h"
-#include "forms/unit3.h"
-#include "forms/unit4.h"
+#include "startup.h"
 
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/trace.h"
 
-#include <QIcon>
 #include <QMessageBox>
 #include <QStyleFactory>
 
@@ -24,18 +21,9 @@ int main(int argc, char** argv)
     platform::installTraceFromEnvironment();
 
     try {
-        platform::Application::setTitle(QStringLiteral("Program na návrh  basreflexové ozvučnice"));
-        platform::Application::setHelpFile(QStringLiteral("BAS.HLP"));
-
-        // Form4 first: the first window created is the application's main
-        // window, and its timer starts counting now.
-        new TForm4;
-        QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/ventbox.ico")));
-        new TForm1;
-        new TForm2;
-        new TForm3;
+        startUp();
     } catch (const std::exception& e) {
-        // Start-up failed before any window was shown: report and end.
+        // Start-up failed before any window was shown: report it and end.
         QMessageBox::critical(nullptr, platform::Application::title(),
                               QString::fromUtf8(e.what()) + QLatin1Char('.'));
         return 1;

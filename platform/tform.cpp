@@ -57,9 +57,10 @@ void TForm::centreOnScreen()
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s)
         return;
-    const QRect area = s->geometry();
-    // The frame is not known before the first show; centre the client area.
-    move(area.center() - rect().center());
+    // The whole window, frame included where the frame is known already.
+    QRect window = frameGeometry();
+    window.moveCenter(s->geometry().center());
+    move(window.topLeft());
 }
 
 } // namespace platform
