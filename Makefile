@@ -7,7 +7,7 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan bench clean
+.PHONY: all deps configure build run test test-asan bench package clean
 
 all: build
 
@@ -41,6 +41,10 @@ test-asan: deps
 
 bench: build
 	$(BUILD)/bin/ventbox-bench
+
+# The Debian package, in $(BUILD)/ (ventbox_<version>_amd64.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -16,6 +16,7 @@
 int main(int argc, char** argv)
 {
     platform::TApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ventbox")); // WM_CLASS, as in ventbox.desktop
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     platform::installFontSubstitutes();
     platform::installTraceFromEnvironment();

@@ -59,8 +59,10 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
 
 void Application::setTitle(const QString& title)
 {
+    // Not Qt's application display name: on X11 Qt appends that to every
+    // window caption, and the captions are the windows' own. The title
+    // reaches the desktop as the windows' icon text (TForm).
     state().title = title;
-    QApplication::setApplicationDisplayName(title);
 }
 
 QString Application::title()

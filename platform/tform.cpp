@@ -13,6 +13,8 @@ namespace platform {
 TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     Application::formCreated(this);
+    // What a task bar shows for a minimised window: the application's title.
+    setWindowIconText(Application::title());
 }
 
 void TForm::setDialogFrame(int clientWidth, int clientHeight)
