@@ -1,16 +1,14 @@
 #include "unit1.h"
 
 #include "keyfilter.h"
-#include "pictures.h"
+#include "layout.h"
 #include "unit2.h"
 #include "unit3.h"
 #include "unit4.h"
 
 #include "calc/design.h"
 #include "platform/application.h"
-#include "platform/fonts.h"
 #include "platform/handler.h"
-#include "platform/helpcontext.h"
 
 #include <QByteArray>
 
@@ -19,11 +17,8 @@ TForm1* Form1 = nullptr;
 TForm1::TForm1(QWidget* parent) : platform::TForm(parent)
 {
     Form1 = this;
-    registerPictures();
-    setupUi(this);
-    platform::applyPixelFonts(this);
+    loadLayout(this);
     setDialogFrame(width(), height());
-    platform::installF1Help(this);
 
     for (TEdit* field : inputFields()) {
         connect(field, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::Edit1Change));

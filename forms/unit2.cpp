@@ -1,13 +1,11 @@
 #include "unit2.h"
 
 #include "keyfilter.h"
-#include "pictures.h"
+#include "layout.h"
 #include "unit1.h"
 
 #include "platform/application.h"
-#include "platform/fonts.h"
 #include "platform/handler.h"
-#include "platform/helpcontext.h"
 
 #include <QByteArray>
 
@@ -19,11 +17,8 @@ TForm2* Form2 = nullptr;
 TForm2::TForm2(QWidget* parent) : platform::TForm(parent)
 {
     Form2 = this;
-    registerPictures();
-    setupUi(this);
-    platform::applyPixelFonts(this);
+    loadLayout(this);
     setDialogFrame(width(), height());
-    platform::installF1Help(this);
 
     using Handler = void (TForm2::*)();
     const struct {

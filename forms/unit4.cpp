@@ -1,9 +1,8 @@
 #include "unit4.h"
 
-#include "pictures.h"
+#include "layout.h"
 #include "unit1.h"
 
-#include "platform/fonts.h"
 #include "platform/handler.h"
 
 #include <stdexcept>
@@ -13,9 +12,7 @@ TForm4* Form4 = nullptr;
 TForm4::TForm4(QWidget* parent) : platform::TForm(parent)
 {
     Form4 = this;
-    registerPictures();
-    setupUi(this);
-    platform::applyPixelFonts(this);
+    loadLayout(this);
     setBorderless(width(), height());
     // The panel shows the button-face colour, and so does the splash
     // picture wherever it is silver.
