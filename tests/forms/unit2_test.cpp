@@ -69,6 +69,16 @@ private slots:
             QCOMPARE(count->text(), QStringLiteral("1"));
         QVERIFY(!form->BitBtn12->isEnabled());
         QCOMPARE(form->Label23->text(), QStringLiteral("Starna a -"));
+        // Every button shows a picture (the style may have none for some
+        // standard pixmaps: an empty icon would pass unnoticed).
+        for (TBitBtn* button : {form->BitBtn12, form->BitBtn1, form->BitBtn2}) {
+            const QImage glyph = button->icon().pixmap(button->iconSize()).toImage();
+            int opaque = 0;
+            for (int y = 0; y < glyph.height(); ++y)
+                for (int x = 0; x < glyph.width(); ++x)
+                    opaque += qAlpha(glyph.pixel(x, y)) > 128;
+            QVERIFY2(opaque > 20, qPrintable(button->objectName()));
+        }
     }
 
     void areas_data()
