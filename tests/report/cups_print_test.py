@@ -19,171 +19,21 @@ printed PDF stay in the output directory for a person to look at.
 """
 
 import argparse
-import ctypes
 import json
 import os
-import pwd
-import re
 import shutil
-import signal
-import subprocess
 import sys
-import tempfile
-import time
 
-QUEUE = "ventbox-e2e"
+# The private print server and the test frame are shared with the tests that
+# drive the real program (tests/e2e).
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "e2e"))
+
+import harness  # noqa: E402
+from harness import Failure, run  # noqa: E402
+from printserver import PrintServer, pdf_pages  # noqa: E402
+
 TIME_LIMIT = 150  # seconds for the whole test; ctest allows a little more
-DEADLINE = time.monotonic() + TIME_LIMIT
-
-CUPSD = "/usr/sbin/cupsd"
-CUPS_PDF_CONF = "/etc/cups/cups-pdf.conf"
-
-
-class Failure(Exception):
-    pass
-
-
-def remaining():
-    return max(0.0, DEADLINE - time.monotonic())
-
-
-def wait_for(condition, timeout, what):
-    """Polls condition() until it returns a true value or the time is up."""
-    end = time.monotonic() + min(timeout, remaining())
-    while True:
-        value = condition()
-        if value:
-            return value
-        if time.monotonic() >= end:
-            raise Failure("timed out waiting for " + what)
-        time.sleep(0.2)
-
-
-def run(cmd, env, timeout=30, check=True):
-    result = subprocess.run(cmd, env=env, capture_output=True, text=True,
-                            timeout=min(timeout, max(1.0, remaining())))
-    if check and result.returncode != 0:
-        raise Failure("%s failed (%d): %s%s" % (" ".join(cmd), result.returncode,
-                                                result.stdout, result.stderr))
-    return result
-
-
-# ---- the private print server ------------------------------------------------
-
-def write_config(tmp):
-    for d in ("root", "spool", "state", "cache", "log"):
-        os.makedirs(os.path.join(tmp, d))
-        os.chmod(os.path.join(tmp, d), 0o755)
-    # Filters run as an unprivileged user and need to write here.
-    os.makedirs(os.path.join(tmp, "tmp"))
-    os.chmod(os.path.join(tmp, "tmp"), 0o1777)
-    socket = os.path.join(tmp, "cups.sock")
-    with open(os.path.join(tmp, "cupsd.conf"), "w") as f:
-        f.write("""Listen %s
-LogLevel debug
-WebInterface No
-Browsing No
-BrowseLocalProtocols none
-DefaultShared No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-""" % socket)
-    with open(os.path.join(tmp, "cups-files.conf"), "w") as f:
-        f.write("""ServerRoot {t}/root
-RequestRoot {t}/spool
-StateDir {t}/state
-CacheDir {t}/cache
-TempDir {t}/tmp
-AccessLog {t}/log/access_log
-ErrorLog {t}/log/error_log
-PageLog {t}/log/page_log
-FileDevice No
-""".format(t=tmp))
-    return socket
-
-
-def die_with_parent():
-    """Runs in the child: the daemon gets SIGTERM if this script dies."""
-    try:
-        libc = ctypes.CDLL("libc.so.6", use_errno=True)
-        libc.prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
-    except OSError:
-        pass
-
-
-def start_cupsd(tmp, env):
-    log = open(os.path.join(tmp, "log", "cupsd.out"), "w")
-    return subprocess.Popen(
-        [CUPSD, "-f", "-c", os.path.join(tmp, "cupsd.conf"),
-         "-s", os.path.join(tmp, "cups-files.conf")],
-        stdout=log, stderr=subprocess.STDOUT, env=env, preexec_fn=die_with_parent)
-
-
-def stop_cupsd(proc):
-    if proc is None or proc.poll() is not None:
-        return
-    proc.terminate()
-    try:
-        proc.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        proc.kill()
-        proc.wait(timeout=10)
-
-
-def error_log_tail(tmp, lines=25):
-    try:
-        with open(os.path.join(tmp, "log", "error_log")) as f:
-            interesting = [l for l in f if l[:2] in ("E ", "W ") or "[Job" in l]
-        return "".join(interesting[-lines:])
-    except OSError:
-        return "(no error log)"
-
-
-def cups_pdf_model(env):
-    models = run(["lpinfo", "-m"], env).stdout.splitlines()
-    for preferred in ("CUPS-PDF_opt.ppd", "CUPS-PDF_noopt.ppd", "CUPS-PDF"):
-        for line in models:
-            name = line.split(" ", 1)[0]
-            if preferred in name:
-                return name
-    raise Failure("no cups-pdf model among the drivers:\n" + "\n".join(models))
-
-
-# ---- where cups-pdf puts its files --------------------------------------------
-
-def cups_pdf_output_dir(user):
-    """The backend's output directory for jobs of `user`, as its
-    configuration says (the backend reads it from a fixed place)."""
-    out = "/var/spool/cups-pdf/${USER}"  # the backend's built-in default
-    try:
-        with open(CUPS_PDF_CONF) as f:
-            for line in f:
-                m = re.match(r"\s*Out\s+(\S+)", line)
-                if m:
-                    out = m.group(1)
-    except OSError:
-        pass
-    entry = pwd.getpwnam(user)
-    return out.replace("${HOME}", entry.pw_dir).replace("${USER}", user)
-
-
-def pdf_snapshot(directory):
-    found = {}
-    if os.path.isdir(directory):
-        for name in os.listdir(directory):
-            path = os.path.join(directory, name)
-            if name.lower().endswith(".pdf") and os.path.isfile(path):
-                st = os.stat(path)
-                found[path] = (st.st_mtime_ns, st.st_size)
-    return found
 
 
 # ---- images ------------------------------------------------------------------
@@ -338,51 +188,16 @@ def main():
     parser.add_argument("--out", required=True)
     args = parser.parse_args()
 
-    for tool in (CUPSD, "lpadmin", "lpinfo", "lpstat", "pdfinfo", "pdftoppm"):
+    for tool in ("pdfinfo", "pdftoppm"):
         if not shutil.which(tool):
             raise Failure("%s is not installed" % tool)
-    if os.geteuid() != 0:
-        raise Failure("needs root: the cups-pdf backend runs only as root under a "
-                      "print server started by root")
-    if not os.path.exists("/usr/lib/cups/backend/cups-pdf"):
-        raise Failure("the cups-pdf backend is not installed")
 
     out = args.out
     shutil.rmtree(out, ignore_errors=True)
     os.makedirs(out)
 
-    tmp = tempfile.mkdtemp(prefix="ventbox-cups-")
-    os.chmod(tmp, 0o755)
-    cupsd = None
-    ok = False
-    try:
-        socket = write_config(tmp)
-        env = dict(os.environ)
-        for var in ("PRINTER", "LPDEST", "CUPS_USER"):
-            env.pop(var, None)
-        env["CUPS_SERVER"] = socket
-
-        cupsd = start_cupsd(tmp, env)
-
-        def scheduler_running():
-            if cupsd.poll() is not None:
-                raise Failure("cupsd ended at once:\n" + error_log_tail(tmp))
-            return os.path.exists(socket) and run(["lpstat", "-r"], env, check=False).returncode == 0
-        wait_for(scheduler_running, 30, "the print server to start")
-
-        model = cups_pdf_model(env)
-        run(["lpadmin", "-p", QUEUE, "-E", "-v", "cups-pdf:/", "-m", model], env)
-        run(["lpadmin", "-d", QUEUE], env)
-        default = run(["lpstat", "-d"], env).stdout
-        if QUEUE not in default:
-            raise Failure("the queue is not the default: " + default)
-
-        user = pwd.getpwuid(os.getuid()).pw_name
-        pdf_dir = cups_pdf_output_dir(user)
-        dir_existed = os.path.isdir(pdf_dir)
-        before = pdf_snapshot(pdf_dir)
-        print("cups-pdf writes jobs of %s to %s" % (user, pdf_dir))
-
+    with PrintServer(log_dir=out) as server:
+        env = server.env
         # The direct rendering of the same sheet.
         run([args.driver, "render", os.path.join(out, "direct.png"),
              os.path.join(out, "direct.ppm"), os.path.join(out, "boxes.json")], env)
@@ -391,38 +206,20 @@ def main():
         if started.returncode != 0:
             raise Failure("the driver failed to print: " + started.stderr)
 
-        def queue_empty():
-            state = run(["lpstat", "-p", QUEUE], env, check=False).stdout
-            if "disabled" in state:
-                raise Failure("the queue stopped:\n" + state + error_log_tail(tmp))
-            return run(["lpstat", "-o", QUEUE], env, check=False).stdout.strip() == ""
-        wait_for(queue_empty, 90, "the queue to empty")
-
-        completed = run(["lpstat", "-W", "completed", "-o", QUEUE], env).stdout.splitlines()
+        completed = server.wait_until_idle(90)
         if len(completed) != 1:
             raise Failure("expected one completed job, got: %s\n%s"
-                          % (completed, error_log_tail(tmp)))
+                          % (completed, server.error_log_tail()))
         print("job: " + completed[0])
 
-        def new_pdfs():
-            after = pdf_snapshot(pdf_dir)
-            return [p for p, stamp in after.items() if before.get(p) != stamp]
-        produced = wait_for(new_pdfs, 15, "the PDF from cups-pdf in " + pdf_dir)
-        if len(produced) != 1:
-            raise Failure("cups-pdf wrote %d files: %s" % (len(produced), produced))
-        printed = os.path.join(out, "printed.pdf")
-        shutil.move(produced[0], printed)
-        if not dir_existed and not os.listdir(pdf_dir):
-            os.rmdir(pdf_dir)
+        printed = server.take_pdf(os.path.join(out, "printed.pdf"))
 
-        info = run(["pdfinfo", printed], env).stdout
-        pages = re.search(r"^Pages:\s+(\d+)", info, re.M)
-        size = re.search(r"^Page size:\s+([\d.]+) x ([\d.]+)", info, re.M)
-        if not pages or int(pages.group(1)) != 1:
-            raise Failure("the printed PDF does not have exactly one page:\n" + info)
-        if not size or float(size.group(1)) >= float(size.group(2)):
-            raise Failure("the printed page is not portrait:\n" + info)
-        print("printed PDF: 1 page, %s x %s pt" % (size.group(1), size.group(2)))
+        pages, (width, height) = pdf_pages(printed)
+        if pages != 1:
+            raise Failure("the printed PDF has %d pages, not one" % pages)
+        if width >= height:
+            raise Failure("the printed page is not portrait: %s x %s pt" % (width, height))
+        print("printed PDF: 1 page, %s x %s pt" % (width, height))
 
         run(["pdftoppm", "-r", "96", "-singlefile", "-png", printed,
              os.path.join(out, "page")], env, timeout=60)
@@ -435,28 +232,7 @@ def main():
                 boxes)
         print("pictures: %s, %s" % (os.path.join(out, "page.png"),
                                     os.path.join(out, "direct.png")))
-        ok = True
-    finally:
-        stop_cupsd(cupsd)
-        if not ok and os.path.isdir(os.path.join(tmp, "log")):
-            shutil.copytree(os.path.join(tmp, "log"), os.path.join(out, "cups-log"),
-                            dirs_exist_ok=True)
-        shutil.rmtree(tmp, ignore_errors=True)
-
-
-def on_signal(signum, _frame):
-    raise Failure("stopped by signal %d" % signum)
 
 
 if __name__ == "__main__":
-    signal.signal(signal.SIGTERM, on_signal)
-    signal.signal(signal.SIGINT, on_signal)
-    try:
-        main()
-    except Failure as e:
-        print("FAIL: %s" % e, file=sys.stderr)
-        sys.exit(1)
-    except subprocess.TimeoutExpired as e:
-        print("FAIL: timed out: %s" % e, file=sys.stderr)
-        sys.exit(1)
-    print("PASS")
+    harness.main(main, TIME_LIMIT)
