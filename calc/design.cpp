@@ -16,8 +16,8 @@ constexpr Extended soundSquared = 1176490.0L;                // 10 × 343², exa
 constexpr Extended fourPiSquared = 39.4784176043574344753379639995046045L;
 constexpr Extended pi = 3.14159265358979323846264338327950288L;
 
-const Real48 kLow = Real48::store(0.75L);
-const Real48 kHigh = Real48::store(0.6L);   // 0.6000000000003638
+constexpr Real48 kLow = Real48::exact(0.75L);
+constexpr Real48 kHigh = Real48::exact(0x999999999Ap-40L); // 0.6 to 40 bits: 0.6000000000003638
 
 } // namespace
 

@@ -38,6 +38,23 @@ public:
     // throws FloatOverflow.
     static Real48 store(Extended x);
 
+    // A constant that is a 48-bit value already (checked when compiling).
+    static consteval Real48 exact(Extended x)
+    {
+        Extended m = x < 0 ? -x : x;
+        if (m != 0 && (m < minMagnitude || m >= overflowMagnitude))
+            throw "out of the 48-bit range";
+        if (m != 0) {
+            while (m >= 1)
+                m /= 2; // now in [0.5, 1)
+            for (int bit = 0; bit < significandBits; ++bit)
+                m = m * 2 - static_cast<int>(m * 2);
+            if (m != 0)
+                throw "more than 40 significant bits";
+        }
+        return Real48(x);
+    }
+
     // The stored value, exactly, as an extended operand.
     [[nodiscard]] constexpr Extended value() const { return value_; }
 

@@ -249,9 +249,8 @@ int runBatch(std::span<const std::string> args, std::istream& in, std::ostream& 
 
     if (!reader.next(fields))
         return fail(reader.error().empty() ? "no header fs,qts,vas,rdc,re,s,vb" : reader.error());
-    std::vector<std::string> names;
-    for (const auto& f : fields)
-        names.push_back(lowered(f));
+    std::vector<std::string> names(fields.size());
+    std::transform(fields.begin(), fields.end(), names.begin(), lowered);
     if (names != header)
         return fail("the header must be fs,qts,vas,rdc,re,s,vb");
 
