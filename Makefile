@@ -7,7 +7,7 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan bench package clean
+.PHONY: all deps configure build run test test-asan bench fuzz package clean
 
 all: build
 
@@ -39,8 +39,26 @@ test-asan: deps
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE no-asan
 
+# The calculation core; then the windows: start-up set against a minimal Qt
+# program (on a private Xvfb), peak memory, a keystroke until its results
+# are painted, the design sheet rendered; figures beside their aims.
+BENCH_RUNS ?= 7
 bench: build
 	$(BUILD)/bin/ventbox-bench
+	@if [ -x $(BUILD)/bin/ventbox ]; then \
+	  python3 tests/bench/startup_bench.py --bin $(BUILD)/bin --runs $(BENCH_RUNS) --gui-bench; fi
+
+# The libFuzzer targets (tests/fuzz, clang) in $(FUZZ_BUILD)/, each run for
+# FUZZ_SECONDS; a crash or any sanitizer report fails.
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz:
+	@scripts/install-deps fuzz
+	cmake -S . -B $(FUZZ_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_CXX_COMPILER=clang++ -DVENTBOX_FUZZ=ON -DVENTBOX_GUI=OFF \
+	      -DVENTBOX_TESTS=OFF -DVENTBOX_BENCHMARKS=OFF $(CMAKE_ARGS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 # The Debian package, in $(BUILD)/ (ventbox_<version>_amd64.deb).
 package: build

@@ -17,7 +17,8 @@ bool CsvReader::next(std::vector<std::string>& fields)
     for (;; c = in_.get()) {
         const bool eof = c == std::char_traits<char>::eof();
         const char ch = eof ? '\0' : static_cast<char>(c);
-        if (ch == '\n' && !eof)
+        // LF, CRLF and a lone CR each end a line, inside quotes too.
+        if (!eof && (ch == '\n' || (ch == '\r' && in_.peek() != '\n')))
             ++currentLine_;
         switch (state) {
         case State::Quoted:
@@ -66,8 +67,6 @@ bool CsvReader::next(std::vector<std::string>& fields)
             if (in_.peek() == '\n') {
                 in_.get();
                 ++currentLine_;
-            } else {
-                ++currentLine_; // a lone CR ends a line too
             }
             return true;
         }

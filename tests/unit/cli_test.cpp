@@ -137,6 +137,10 @@ TEST(CliBatch, MalformedInputIsADataError)
         {"fs,qts,vas,rdc,re,s,vb\n30,0.4\n", "line 2: expected 7 fields, found 2"},
         {"fs,qts,vas,rdc,re,s,vb\n\"30,0.4,50,6,0,50,40\n", "unterminated quoted field"},
         {"fs,qts,vas,rdc,re,s,vb\n\"30\"x,0.4,50,6,0,50,40\n", "after a closing quote"},
+        // line breaks inside quotes count, whatever the line ends are
+        {"fs,qts,vas,rdc,re,s,vb\n\"3\n0\",0.4,50,6,0,50,40\n1,2\n", "line 4: expected 7"},
+        {"fs,qts,vas,rdc,re,s,vb\r\n\"3\r\n0\",0.4,50,6,0,50,40\r\n1,2\r\n", "line 4: expected 7"},
+        {"fs,qts,vas,rdc,re,s,vb\r\"3\r0\",0.4,50,6,0,50,40\r1,2\r", "line 4: expected 7"},
     };
     for (const Case& c : cases) {
         const CliRun r = runCli({"batch"}, c.input);
