@@ -7,7 +7,7 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz package clean
+.PHONY: all deps configure build run test test-asan bench fuzz lint package clean
 
 all: build
 
@@ -59,6 +59,11 @@ fuzz:
 	      -DVENTBOX_TESTS=OFF -DVENTBOX_BENCHMARKS=OFF $(CMAKE_ARGS)
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	tests/fuzz/run-fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+# clang-format and clang-tidy (.clang-format, .clang-tidy) over the sources.
+lint: build
+	@scripts/install-deps lint
+	scripts/lint $(BUILD)
 
 # The Debian package, in $(BUILD)/ (ventbox_<version>_amd64.deb).
 package: build

@@ -9,10 +9,10 @@ namespace calc {
 namespace {
 
 // Constants, each in the precision the formulas use it in.
-constexpr Extended factor093 = 0.93L;                        // extended
-constexpr Extended qtcThreshold = 0.7L;                      // extended
-constexpr Extended shortenThreshold = 0.65L;                 // extended
-constexpr Extended soundSquared = 1176490.0L;                // 10 × 343², exact
+constexpr Extended factor093 = 0.93L;         // extended
+constexpr Extended qtcThreshold = 0.7L;       // extended
+constexpr Extended shortenThreshold = 0.65L;  // extended
+constexpr Extended soundSquared = 1176490.0L; // 10 × 343², exact
 constexpr Extended fourPiSquared = 39.4784176043574344753379639995046045L;
 constexpr Extended pi = 3.14159265358979323846264338327950288L;
 
@@ -72,8 +72,7 @@ DesignResult recalculate(const DesignInput& input)
         auto at = [&v](DesignField f) { return v[static_cast<std::size_t>(f)].value(); };
         const Extended fs = at(DesignField::Fs), qts = at(DesignField::Qts),
                        vas = at(DesignField::Vas), rdc = at(DesignField::Rdc),
-                       re = at(DesignField::Re), s = at(DesignField::S),
-                       vb = at(DesignField::Vb);
+                       re = at(DesignField::Re), s = at(DesignField::S), vb = at(DesignField::Vb);
 
         // 3. Positivity of the tested inputs. Re may be 0, but a (pasted)
         // negative Re would lower Qtc below the driver's own: refused too.

@@ -23,10 +23,10 @@ struct DesignInput {
 };
 
 enum class DesignOutcome {
-    Filled,       // the three texts hold the results
-    Empty,        // an input text is empty: results cleared, no message
-    NotPositive,  // a tested input is 0 or less: cleared, then the silent abort
-    Overflow,     // a value left the 48-bit or extended range: cleared, then the error
+    Filled,      // the three texts hold the results
+    Empty,       // an input text is empty: results cleared, no message
+    NotPositive, // a tested input is 0 or less: cleared, then the silent abort
+    Overflow,    // a value left the 48-bit or extended range: cleared, then the error
 };
 
 struct DesignResult {

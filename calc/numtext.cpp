@@ -6,16 +6,19 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <string>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 namespace calc {
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::size_t skipDigits(std::string_view s, std::size_t i)
 {
@@ -28,12 +31,12 @@ std::size_t skipDigits(std::string_view s, std::size_t i)
 struct NumberParts {
     std::size_t signPos = std::string_view::npos; // "+" or "-", if any
     std::size_t mantissaBegin = 0;
-    std::size_t intEnd = 0;        // end of the digits before "."
-    std::size_t fracBegin = 0;     // first digit after "." (== fracEnd if none)
+    std::size_t intEnd = 0;    // end of the digits before "."
+    std::size_t fracBegin = 0; // first digit after "." (== fracEnd if none)
     std::size_t fracEnd = 0;
-    std::size_t expDigitsBegin = 0;  // first exponent digit (== end if none)
+    std::size_t expDigitsBegin = 0; // first exponent digit (== end if none)
     bool expNegative = false;
-    std::size_t end = 0;           // 0: no well-formed number at all
+    std::size_t end = 0; // 0: no well-formed number at all
 };
 
 NumberParts scan(std::string_view s)
@@ -329,7 +332,8 @@ Extended textToExtended(std::string_view text)
     // and put the sign on afterwards.
     const char* first = text.data() + p.mantissaBegin;
     const char* last = text.data() + p.end;
-    if (const auto fast = detail::decimalToExtendedFast(std::string_view(first, static_cast<std::size_t>(last - first))))
+    if (const auto fast = detail::decimalToExtendedFast(
+            std::string_view(first, static_cast<std::size_t>(last - first))))
         return negative ? -*fast : *fast;
     Extended magnitude = 0.0L;
     const auto [ptr, ec] = std::from_chars(first, last, magnitude);
@@ -362,7 +366,9 @@ std::string realToText(Extended value, int width, int decimals)
     // Step 2: round to `decimals` places, a half going away from zero.
     // Positions beyond the significant digits are zeros; a carry out of the
     // first digit makes a new leading "1".
-    auto digitAt = [&sig](std::ptrdiff_t i) { return i < sig.count ? sig.digits[static_cast<std::size_t>(i)] : '0'; };
+    auto digitAt = [&sig](std::ptrdiff_t i) {
+        return i < sig.count ? sig.digits[static_cast<std::size_t>(i)] : '0';
+    };
     const std::ptrdiff_t keep = sig.intDigits + decimals;
     bool carry = false;
     if (keep < sig.count && digitAt(keep) >= '5') {

@@ -82,8 +82,8 @@ std::optional<std::int32_t> parseCount(std::string_view text)
         i = 1;
     }
     const std::string_view digits = text.substr(i);
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(),
-                                       [](char c) { return c >= '0' && c <= '9'; }))
+    if (digits.empty()
+        || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     // Read the magnitude wider than 32 bits so that -2147483648 fits.
     std::uint64_t magnitude = 0;

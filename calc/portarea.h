@@ -19,16 +19,16 @@ enum class PortShape { Circle, Rectangle, Square, Triangle };
 int dimensionCount(PortShape shape);
 
 enum class AreaOutcome {
-    Filled,       // text holds the area
-    Empty,        // a dimension text is empty: empty area, no message
-    NotPositive,  // a dimension is 0 or less: empty area, then the silent abort
-    Overflow,     // out of range: empty area, then the error
+    Filled,      // text holds the area
+    Empty,       // a dimension text is empty: empty area, no message
+    NotPositive, // a dimension is 0 or less: empty area, then the silent abort
+    Overflow,    // out of range: empty area, then the error
 };
 
 struct AreaResult {
     AreaOutcome outcome = AreaOutcome::Empty;
-    int dimension = 0;   // which dimension (0 or 1) made it Empty or NotPositive
-    std::string text;    // four decimals, "." as the point; empty unless Filled
+    int dimension = 0; // which dimension (0 or 1) made it Empty or NotPositive
+    std::string text;  // four decimals, "." as the point; empty unless Filled
 };
 
 // `dimensions` holds dimensionCount(shape) texts in reading order.

@@ -46,7 +46,8 @@ Real48 Real48::store(Extended x)
     if (!std::isfinite(x))
         throw FloatOverflow();
     ExtendedBits b = bitsOf(x);
-    int exponent = (b.signAndExponent & 0x7FFF) - exponentBias; // |x| in [2^exponent, 2^(exponent+1))
+    int exponent =
+        (b.signAndExponent & 0x7FFF) - exponentBias; // |x| in [2^exponent, 2^(exponent+1))
     if (exponent < -128 || b.significand == 0)
         return Real48(); // below 2^-128 (or zero): stored as 0
 
@@ -65,7 +66,8 @@ Real48 Real48::store(Extended x)
         throw FloatOverflow();
 
     b.significand = rounded;
-    b.signAndExponent = static_cast<std::uint16_t>((b.signAndExponent & 0x8000) | (exponent + exponentBias));
+    b.signAndExponent =
+        static_cast<std::uint16_t>((b.signAndExponent & 0x8000) | (exponent + exponentBias));
     return Real48(fromBits(b));
 }
 

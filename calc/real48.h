@@ -20,7 +20,7 @@ static_assert(std::numeric_limits<Extended>::digits == 64,
 // format. The message is the one the error box shows (followed by ".").
 class FloatOverflow : public std::runtime_error {
 public:
-    FloatOverflow() : std::runtime_error("Floating point overflow") {}
+    FloatOverflow() : std::runtime_error("Floating point overflow") { }
 };
 
 class Real48 {
@@ -61,7 +61,7 @@ public:
     friend constexpr bool operator==(Real48, Real48) = default;
 
 private:
-    constexpr explicit Real48(Extended exact) : value_(exact) {}
+    constexpr explicit Real48(Extended exact) : value_(exact) { }
     Extended value_ = 0.0L;
 };
 

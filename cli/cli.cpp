@@ -141,8 +141,8 @@ int runDesign(const Options& opt, std::span<const std::string> args, std::ostrea
 
     if (opt.json) {
         out << "{\"L\":" << jsonString(r.length) << ",\"Qtc\":" << jsonString(r.qtc)
-            << ",\"Fb\":" << jsonString(r.fb) << ",\"status\":"
-            << jsonString(statusName(r.outcome));
+            << ",\"Fb\":" << jsonString(r.fb)
+            << ",\"status\":" << jsonString(statusName(r.outcome));
         if (!filled)
             out << ",\"reason\":" << jsonString(designReason(r));
         out << "}\n";
@@ -158,10 +158,14 @@ int runDesign(const Options& opt, std::span<const std::string> args, std::ostrea
 
 std::optional<calc::PortShape> shapeByName(std::string_view name)
 {
-    if (name == "circle") return calc::PortShape::Circle;
-    if (name == "rectangle") return calc::PortShape::Rectangle;
-    if (name == "square") return calc::PortShape::Square;
-    if (name == "triangle") return calc::PortShape::Triangle;
+    if (name == "circle")
+        return calc::PortShape::Circle;
+    if (name == "rectangle")
+        return calc::PortShape::Rectangle;
+    if (name == "square")
+        return calc::PortShape::Square;
+    if (name == "triangle")
+        return calc::PortShape::Triangle;
     return std::nullopt;
 }
 
@@ -182,7 +186,8 @@ int runArea(const Options& opt, std::span<const std::string> args, std::ostream&
             << usageLine;
         return exitUsage;
     }
-    std::vector<std::string_view> dimensions(rest.begin(), rest.begin() + static_cast<std::ptrdiff_t>(dims));
+    std::vector<std::string_view> dimensions(rest.begin(),
+                                             rest.begin() + static_cast<std::ptrdiff_t>(dims));
     const std::string_view count = rest.size() > dims ? std::string_view(rest[dims]) : "1";
     const calc::AreaResult r = calc::portArea(*shape, dimensions, count);
     const bool filled = r.outcome == calc::AreaOutcome::Filled;
@@ -199,7 +204,8 @@ int runArea(const Options& opt, std::span<const std::string> args, std::ostream&
         reason = dimName + " is not greater than 0";
 
     if (opt.json) {
-        out << "{\"S\":" << jsonString(r.text) << ",\"status\":" << jsonString(statusName(r.outcome));
+        out << "{\"S\":" << jsonString(r.text)
+            << ",\"status\":" << jsonString(statusName(r.outcome));
         if (!reason.empty())
             out << ",\"reason\":" << jsonString(reason);
         out << "}\n";

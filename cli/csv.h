@@ -12,7 +12,7 @@ namespace cli {
 
 class CsvReader {
 public:
-    explicit CsvReader(std::istream& in) : in_(in) {}
+    explicit CsvReader(std::istream& in) : in_(in) { }
 
     // Reads the next record into `fields`. Returns false at the end of the
     // input or on malformed input; error() then says which (empty at the end).

@@ -7,8 +7,7 @@
 #include "platform/fonts.h"
 #include "platform/helpcontext.h"
 
-template <typename Form>
-void loadLayout(Form* form)
+template <typename Form> void loadLayout(Form* form)
 {
     registerPictures();
     form->setupUi(form);

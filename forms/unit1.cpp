@@ -21,7 +21,8 @@ TForm1::TForm1(QWidget* parent) : platform::TForm(parent)
     setDialogFrame(width(), height());
 
     for (TEdit* field : inputFields()) {
-        connect(field, &QLineEdit::textChanged, this, platform::guarded(this, &TForm1::Edit1Change));
+        connect(field, &QLineEdit::textChanged, this,
+                platform::guarded(this, &TForm1::Edit1Change));
         field->setOnKeyPress([this](TEdit* sender, char16_t& key) {
             platform::runGuarded([&] { Edit1KeyPress(sender, key); });
         });
@@ -50,7 +51,8 @@ void TForm1::Edit1Change()
     const auto fields = inputFields();
     for (std::size_t i = 0; i < fields.size(); ++i) {
         texts[i] = fields[i]->text().toUtf8();
-        input.texts[i] = std::string_view(texts[i].constData(), static_cast<std::size_t>(texts[i].size()));
+        input.texts[i] =
+            std::string_view(texts[i].constData(), static_cast<std::size_t>(texts[i].size()));
     }
 
     const calc::DesignResult result = calc::recalculate(input);
@@ -93,9 +95,9 @@ void TForm1::BitBtn4Click()
     // An empty Fb means no complete, valid design stands: the recalculation
     // fills or clears the three results together.
     if (Edit8->text().isEmpty()) {
-        platform::Application::messageBox({QStringLiteral("Error"),
-                                           QStringLiteral("Nejsou vyplněny všechny potřebné údaje !!!"),
-                                           QMessageBox::Critical});
+        platform::Application::messageBox(
+            {QStringLiteral("Error"), QStringLiteral("Nejsou vyplněny všechny potřebné údaje !!!"),
+             QMessageBox::Critical});
         return;
     }
     // The fields' texts exactly as they stand, with their units.
@@ -110,7 +112,8 @@ void TForm1::BitBtn4Click()
         {Form3->FolioLabel32, Edit9->text() + QStringLiteral(" cm")},
         {Form3->FolioLabel33, Edit7->text()},
         {Form3->FolioLabel34, Edit8->text() + QStringLiteral(" Hz")},
-        {Form3->FolioLabel36, calc::portMayBeShortened(Qtc) ? QStringLiteral("ANO") : QStringLiteral("NE")},
+        {Form3->FolioLabel36,
+         calc::portMayBeShortened(Qtc) ? QStringLiteral("ANO") : QStringLiteral("NE")},
     };
     for (const auto& [item, text] : values)
         item->setText(text);

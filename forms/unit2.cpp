@@ -58,28 +58,23 @@ void TForm2::computeArea(calc::PortShape shape, std::initializer_list<const TEdi
                          const TSpinEdit* count, TEdit* area)
 {
     std::vector<QByteArray> texts;
+    texts.reserve(dimensions.size());
     for (const TEdit* field : dimensions)
         texts.push_back(field->text().toUtf8());
     std::vector<std::string_view> views;
+    views.reserve(texts.size());
     for (const QByteArray& t : texts)
         views.emplace_back(t.constData(), static_cast<std::size_t>(t.size()));
     const QByteArray countText = count->text().toUtf8();
 
     const calc::AreaResult result = calc::portArea(
-        shape, views, std::string_view(countText.constData(), static_cast<std::size_t>(countText.size())));
+        shape, views,
+        std::string_view(countText.constData(), static_cast<std::size_t>(countText.size())));
     switch (result.outcome) {
-    case calc::AreaOutcome::Filled:
-        area->setText(QString::fromStdString(result.text));
-        break;
-    case calc::AreaOutcome::Empty:
-        area->clear();
-        break;
-    case calc::AreaOutcome::NotPositive:
-        area->clear();
-        platform::abortSilently();
-    case calc::AreaOutcome::Overflow:
-        area->clear();
-        throw calc::FloatOverflow();
+    case calc::AreaOutcome::Filled: area->setText(QString::fromStdString(result.text)); break;
+    case calc::AreaOutcome::Empty: area->clear(); break;
+    case calc::AreaOutcome::NotPositive: area->clear(); platform::abortSilently();
+    case calc::AreaOutcome::Overflow: area->clear(); throw calc::FloatOverflow();
     }
 }
 

@@ -39,10 +39,12 @@ struct SheetBand {
     BandMember member;
 };
 
+// clang-format off
 constexpr SheetBand sheetBands[] = {
     {"FolioBand1", 89, 1200, white, &TForm3::FolioBand1},
     {"FolioBand2", 504, 1200, white, &TForm3::FolioBand2},
 };
+// clang-format on
 
 // The sheet's items. Positions are layout units (1/96 inch) from the
 // top-left corner of the band. Text items size themselves to their text;

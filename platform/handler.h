@@ -13,7 +13,7 @@ namespace platform {
 
 // The silent abort: the last action of a handler that found an input of 0
 // or less. Deliberately not a std::exception.
-struct SilentAbort {};
+struct SilentAbort { };
 
 [[noreturn]] void abortSilently();
 
@@ -23,8 +23,7 @@ void runGuarded(const std::function<void()>& handler) noexcept;
 
 // Wraps a handler for QObject::connect: the returned callable runs the
 // handler inside runGuarded() with the signal's arguments.
-template <typename F>
-auto guarded(F handler)
+template <typename F> auto guarded(F handler)
 {
     return [handler = std::move(handler)](auto&&... args) {
         runGuarded([&] { handler(std::forward<decltype(args)>(args)...); });
@@ -33,8 +32,7 @@ auto guarded(F handler)
 
 // The same for a handler method of a window, which takes none of the
 // signal's arguments: guarded(this, &TForm1::Edit1Change).
-template <typename Object>
-auto guarded(Object* object, void (Object::*method)())
+template <typename Object> auto guarded(Object* object, void (Object::*method)())
 {
     return guarded([object, method](auto&&...) { (object->*method)(); });
 }

@@ -29,10 +29,11 @@ void installF1Help(QWidget* window)
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
     f1->setContext(Qt::WindowShortcut);
     QObject::connect(f1, &QShortcut::activated, window, guarded([window] {
-        const QWidget* focus = window->focusWidget();
-        if (const int context = findHelpContext(focus ? focus : window))
-            Application::helpCommand(helpCommandContext, static_cast<quint32>(context));
-    }));
+                         const QWidget* focus = window->focusWidget();
+                         if (const int context = findHelpContext(focus ? focus : window))
+                             Application::helpCommand(helpCommandContext,
+                                                      static_cast<quint32>(context));
+                     }));
 }
 
 } // namespace platform

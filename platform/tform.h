@@ -24,7 +24,7 @@ public:
 protected:
     // The close handler (OnClose): runs, guarded, on every close request
     // before the window hides.
-    virtual void FormClose() {}
+    virtual void FormClose() { }
 
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

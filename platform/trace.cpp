@@ -16,7 +16,8 @@ class TraceFilter : public QObject {
 public:
     explicit TraceFilter(const QString& path) : file_(path)
     {
-        file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text | QIODevice::Unbuffered);
+        file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text
+                   | QIODevice::Unbuffered);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -38,7 +39,10 @@ public:
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         const long long ns = static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
-        file_.write(QStringLiteral("%1 %2 %3\n").arg(QLatin1String(what), window->objectName()).arg(ns).toUtf8());
+        file_.write(QStringLiteral("%1 %2 %3\n")
+                        .arg(QLatin1String(what), window->objectName())
+                        .arg(ns)
+                        .toUtf8());
         return false;
     }
 

@@ -37,8 +37,8 @@ void TBitBtn::setGlyphImage(const QImage& image)
     const QRgb transparent = image.pixel(0, image.height() - 1);
 
     auto piece = [&](int index) {
-        const QImage part = image.copy(index * side, 0, side, side)
-                                .convertToFormat(QImage::Format_ARGB32);
+        const QImage part =
+            image.copy(index * side, 0, side, side).convertToFormat(QImage::Format_ARGB32);
         QImage keyed = part;
         for (int y = 0; y < keyed.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(keyed.scanLine(y));
@@ -60,9 +60,7 @@ void TBitBtn::setGlyphImage(const QImage& image)
 void TBitBtn::handleClick()
 {
     switch (kind_) {
-    case Close:
-        window()->close();
-        break;
+    case Close: window()->close(); break;
     case Help:
         if (const int context = platform::findHelpContext(this)) {
             platform::Application::helpCommand(platform::helpCommandContext,
@@ -70,8 +68,7 @@ void TBitBtn::handleClick()
             return;
         }
         break;
-    case Custom:
-        break;
+    case Custom: break;
     }
     emit activated();
 }

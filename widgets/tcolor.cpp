@@ -15,31 +15,31 @@ struct SystemRole {
 
 // Index -> the palette entry that plays the same part in Qt's palettes.
 constexpr std::array<SystemRole, 25> systemRoles{{
-    {QPalette::Active, QPalette::Button},           // scroll bar
-    {QPalette::Active, QPalette::Window},           // desktop
-    {QPalette::Active, QPalette::Highlight},        // active caption
-    {QPalette::Inactive, QPalette::Highlight},      // inactive caption
-    {QPalette::Active, QPalette::Window},           // menu
-    {QPalette::Active, QPalette::Base},             // window
-    {QPalette::Active, QPalette::Shadow},           // window frame
-    {QPalette::Active, QPalette::WindowText},       // menu text
-    {QPalette::Active, QPalette::WindowText},       // window text
-    {QPalette::Active, QPalette::HighlightedText},  // caption text
-    {QPalette::Active, QPalette::Window},           // active border
-    {QPalette::Inactive, QPalette::Window},         // inactive border
-    {QPalette::Active, QPalette::Dark},             // application workspace
-    {QPalette::Active, QPalette::Highlight},        // highlight
-    {QPalette::Active, QPalette::HighlightedText},  // highlight text
-    {QPalette::Active, QPalette::Button},           // button face
-    {QPalette::Active, QPalette::Dark},             // button shadow
-    {QPalette::Disabled, QPalette::WindowText},     // grey text
-    {QPalette::Active, QPalette::ButtonText},       // button text
-    {QPalette::Inactive, QPalette::HighlightedText},// inactive caption text
-    {QPalette::Active, QPalette::Light},            // button highlight
-    {QPalette::Active, QPalette::Shadow},           // 3-D dark shadow
-    {QPalette::Active, QPalette::Midlight},         // 3-D light
-    {QPalette::Active, QPalette::ToolTipText},      // info text
-    {QPalette::Active, QPalette::ToolTipBase},      // info background
+    {QPalette::Active, QPalette::Button},            // scroll bar
+    {QPalette::Active, QPalette::Window},            // desktop
+    {QPalette::Active, QPalette::Highlight},         // active caption
+    {QPalette::Inactive, QPalette::Highlight},       // inactive caption
+    {QPalette::Active, QPalette::Window},            // menu
+    {QPalette::Active, QPalette::Base},              // window
+    {QPalette::Active, QPalette::Shadow},            // window frame
+    {QPalette::Active, QPalette::WindowText},        // menu text
+    {QPalette::Active, QPalette::WindowText},        // window text
+    {QPalette::Active, QPalette::HighlightedText},   // caption text
+    {QPalette::Active, QPalette::Window},            // active border
+    {QPalette::Inactive, QPalette::Window},          // inactive border
+    {QPalette::Active, QPalette::Dark},              // application workspace
+    {QPalette::Active, QPalette::Highlight},         // highlight
+    {QPalette::Active, QPalette::HighlightedText},   // highlight text
+    {QPalette::Active, QPalette::Button},            // button face
+    {QPalette::Active, QPalette::Dark},              // button shadow
+    {QPalette::Disabled, QPalette::WindowText},      // grey text
+    {QPalette::Active, QPalette::ButtonText},        // button text
+    {QPalette::Inactive, QPalette::HighlightedText}, // inactive caption text
+    {QPalette::Active, QPalette::Light},             // button highlight
+    {QPalette::Active, QPalette::Shadow},            // 3-D dark shadow
+    {QPalette::Active, QPalette::Midlight},          // 3-D light
+    {QPalette::Active, QPalette::ToolTipText},       // info text
+    {QPalette::Active, QPalette::ToolTipBase},       // info background
 }};
 
 } // namespace

@@ -21,7 +21,10 @@ namespace tcolor {
     return static_cast<qint32>(0x80000000u | static_cast<quint32>(index & 0xFF));
 }
 
-[[nodiscard]] constexpr bool isSystemColor(qint32 value) { return value < 0; }
+[[nodiscard]] constexpr bool isSystemColor(qint32 value)
+{
+    return value < 0;
+}
 
 inline constexpr qint32 black = rgb(0, 0, 0);
 inline constexpr qint32 silver = rgb(192, 192, 192);

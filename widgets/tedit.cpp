@@ -125,8 +125,7 @@ void TEdit::keyPressEvent(QKeyEvent* event)
     case 27:
         QLineEdit::keyPressEvent(event); // returnPressed; no text change
         return;
-    default:
-        break;
+    default: break;
     }
     if (key < 0x20) {
         // Ctrl+letters the hook let through keep their editing meaning

@@ -3,7 +3,8 @@
 #include <QStyleOptionGroupBox>
 #include <QStylePainter>
 
-TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent) {}
+TGroupBox::TGroupBox(QWidget* parent) : QGroupBox(parent)
+{ }
 
 void TGroupBox::setCaptionColor(const QColor& color)
 {

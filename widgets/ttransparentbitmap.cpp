@@ -19,7 +19,9 @@ QColor over(const QColor& top, const QColor& bottom)
     if (top.alpha() == 255)
         return top;
     const double a = top.alphaF();
-    auto mix = [a](float t, float b) { return a * static_cast<double>(t) + (1.0 - a) * static_cast<double>(b); };
+    auto mix = [a](float t, float b) {
+        return a * static_cast<double>(t) + (1.0 - a) * static_cast<double>(b);
+    };
     return QColor::fromRgbF(static_cast<float>(mix(top.redF(), bottom.redF())),
                             static_cast<float>(mix(top.greenF(), bottom.greenF())),
                             static_cast<float>(mix(top.blueF(), bottom.blueF())));
@@ -81,8 +83,9 @@ QColor shownBy(const QWidget* widget)
         || widget->testAttribute(Qt::WA_StyledBackground);
     if (paintsBackground) {
         const QColor own = widget->palette().color(widget->backgroundRole());
-        return own.alpha() == 255 || widget->isWindow() ? own
-                                                          : over(own, shownBy(widget->parentWidget()));
+        return own.alpha() == 255 || widget->isWindow()
+            ? own
+            : over(own, shownBy(widget->parentWidget()));
     }
     if (const QTabWidget* tabs = tabWidgetOfPage(widget); tabs && !tabs->documentMode())
         return tabPaneColor(tabs, shownBy(tabs));

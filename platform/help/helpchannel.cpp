@@ -20,7 +20,10 @@ namespace platform::help {
 
 namespace {
 
-const QString viewerName = QStringLiteral("ventbox-help");
+QString viewerName()
+{
+    return QStringLiteral("ventbox-help");
+}
 
 QByteArray toLine(const QJsonObject& object)
 {
@@ -67,7 +70,8 @@ bool writeAll(QLocalSocket& socket, const QByteArray& bytes, QDeadlineTimer dead
     while (socket.bytesToWrite() > 0) {
         if (deadline.hasExpired())
             return false;
-        if (!socket.waitForBytesWritten(static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
+        if (!socket.waitForBytesWritten(
+                static_cast<int>(qMax<qint64>(1, deadline.remainingTime()))))
             return false;
     }
     return true;
@@ -105,12 +109,12 @@ std::optional<ViewerMessage> decodeMessage(const QByteArray& line)
     if (type != QLatin1String("show"))
         return std::nullopt;
     const QJsonValue file = object->value(QStringLiteral("file"));
-    const auto command = integerIn(object->value(QStringLiteral("command")),
-                                   std::numeric_limits<int>::min(),
-                                   std::numeric_limits<int>::max());
+    const auto command =
+        integerIn(object->value(QStringLiteral("command")), std::numeric_limits<int>::min(),
+                  std::numeric_limits<int>::max());
     const QJsonValue dataValue = object->value(QStringLiteral("data"));
-    const auto data = dataValue.isUndefined() ? std::optional<qint64>(0)
-                                              : integerIn(dataValue, 0, 0xFFFFFFFFll);
+    const auto data =
+        dataValue.isUndefined() ? std::optional<qint64>(0) : integerIn(dataValue, 0, 0xFFFFFFFFll);
     const QJsonValue dir = object->value(QStringLiteral("dir"));
     if (!file.isString() || !command || !data || !(dir.isUndefined() || dir.isString()))
         return std::nullopt;
@@ -144,11 +148,11 @@ std::optional<HelpReply> decodeReply(const QByteArray& line)
     const auto object = fromLine(line);
     if (!object)
         return std::nullopt;
-    const auto pid = integerIn(object->value(QStringLiteral("pid")), 0,
-                               std::numeric_limits<qint32>::max());
+    const auto pid =
+        integerIn(object->value(QStringLiteral("pid")), 0, std::numeric_limits<qint32>::max());
     const auto context = integerIn(object->value(QStringLiteral("context")), 0, 0xFFFFFFFFll);
-    const auto handled = integerIn(object->value(QStringLiteral("handled")), 0,
-                                   std::numeric_limits<int>::max());
+    const auto handled =
+        integerIn(object->value(QStringLiteral("handled")), 0, std::numeric_limits<int>::max());
     if (!object->value(QStringLiteral("ok")).isBool() || !pid || !context || !handled)
         return std::nullopt;
     HelpReply reply;
@@ -177,8 +181,7 @@ QStringList requestToArguments(const HelpRequest& request)
 }
 
 std::optional<HelpRequest> requestFromArguments(const QStringList& arguments,
-                                                const QString& currentDirectory,
-                                                QString* error)
+                                                const QString& currentDirectory, QString* error)
 {
     HelpRequest request;
     request.workingDirectory = currentDirectory;
@@ -207,7 +210,7 @@ std::optional<HelpRequest> requestFromArguments(const QStringList& arguments,
         *error = QStringLiteral("příliš mnoho argumentů (soubor, příkaz, data)");
         return std::nullopt;
     }
-    if (positional.size() >= 1)
+    if (!positional.isEmpty())
         request.file = positional.at(0);
     if (positional.size() >= 2) {
         bool ok = false;
@@ -221,8 +224,8 @@ std::optional<HelpRequest> requestFromArguments(const QStringList& arguments,
         bool ok = false;
         request.data = positional.at(2).toUInt(&ok, 10);
         if (!ok) {
-            *error = QStringLiteral("data „%1“ nejsou číslo od 0 do 4294967295")
-                         .arg(positional.at(2));
+            *error =
+                QStringLiteral("data „%1“ nejsou číslo od 0 do 4294967295").arg(positional.at(2));
             return std::nullopt;
         }
     }
@@ -231,22 +234,22 @@ std::optional<HelpRequest> requestFromArguments(const QStringList& arguments,
 
 QString serverName()
 {
-    const QString fromEnvironment = qEnvironmentVariable("VENTBOX_HELP_SERVER");
+    QString fromEnvironment = qEnvironmentVariable("VENTBOX_HELP_SERVER");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
 #ifdef Q_OS_UNIX
-    return viewerName + u'-' + QString::number(::getuid());
+    return viewerName() + u'-' + QString::number(::getuid());
 #else
-    return viewerName + u'-' + qEnvironmentVariable("USERNAME");
+    return viewerName() + u'-' + qEnvironmentVariable("USERNAME");
 #endif
 }
 
 QString viewerExecutable()
 {
-    const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()), viewerName);
+    const QFileInfo beside(QDir(QCoreApplication::applicationDirPath()), viewerName());
     if (beside.isFile() && beside.isExecutable())
         return beside.absoluteFilePath();
-    return QStandardPaths::findExecutable(viewerName);
+    return QStandardPaths::findExecutable(viewerName());
 }
 
 bool forwardToViewer(const HelpRequest& request, int timeoutMs)
@@ -256,8 +259,8 @@ bool forwardToViewer(const HelpRequest& request, int timeoutMs)
     socket.connectToServer(serverName());
     if (!socket.waitForConnected(timeoutMs))
         return false;
-    const bool written = writeAll(socket, encodeMessage({ViewerMessage::Kind::Show, request}),
-                                  deadline);
+    const bool written =
+        writeAll(socket, encodeMessage({ViewerMessage::Kind::Show, request}), deadline);
     socket.disconnectFromServer();
     return written;
 }
@@ -280,10 +283,9 @@ bool startViewer(const HelpRequest& request, const QString& executable, qint64* 
 bool sendToViewer(const HelpRequest& request)
 {
     HelpRequest complete = request;
-    complete.workingDirectory = QDir(complete.workingDirectory.isEmpty()
-                                         ? QDir::currentPath()
-                                         : complete.workingDirectory)
-                                    .absolutePath();
+    complete.workingDirectory =
+        QDir(complete.workingDirectory.isEmpty() ? QDir::currentPath() : complete.workingDirectory)
+            .absolutePath();
     // A local connection either succeeds or is refused at once; the timeout
     // only bounds a viewer that hangs.
     if (forwardToViewer(complete, 500))

@@ -33,7 +33,7 @@ inline constexpr int commandContext = 1;  // data: the help context number
 inline constexpr int commandContents = 3; // data: not used
 
 struct HelpRequest {
-    QString file;             // bare file name, e.g. "BAS.HLP"
+    QString file; // bare file name, e.g. "BAS.HLP"
     int command = commandContents;
     quint32 data = 0;
     QString workingDirectory; // the requester's; looked in first
@@ -48,16 +48,16 @@ struct ViewerMessage {
 
 struct HelpReply {
     bool ok = false;
-    qint64 pid = 0;        // the viewer's process
-    QString shown;         // "contents", "topic", "error" or "none"
-    quint32 context = 0;   // context of the topic shown (0: contents or none)
-    QString title;         // title of the topic shown
+    qint64 pid = 0;      // the viewer's process
+    QString shown;       // "contents", "topic", "error" or "none"
+    quint32 context = 0; // context of the topic shown (0: contents or none)
+    QString title;       // title of the topic shown
     QString windowTitle;
-    QString path;          // absolute path of the help file read, if found
-    QString error;         // what went wrong (Czech), empty when ok
-    QString text;          // the window's text as plain text
+    QString path;  // absolute path of the help file read, if found
+    QString error; // what went wrong (Czech), empty when ok
+    QString text;  // the window's text as plain text
     bool visible = false;
-    int handled = 0;       // show requests handled by this viewer so far
+    int handled = 0; // show requests handled by this viewer so far
 };
 
 QByteArray encodeMessage(const ViewerMessage& message);
@@ -70,8 +70,7 @@ QStringList requestToArguments(const HelpRequest& request);
 // `arguments` without the program name. Returns nullopt with `error` set
 // for a bad command line; an empty list gives a request with no file.
 std::optional<HelpRequest> requestFromArguments(const QStringList& arguments,
-                                                const QString& currentDirectory,
-                                                QString* error);
+                                                const QString& currentDirectory, QString* error);
 
 // The local socket name: $VENTBOX_HELP_SERVER if set, else one per user.
 QString serverName();
@@ -88,13 +87,11 @@ bool sendToViewer(const HelpRequest& request);
 
 // The two halves of sendToViewer.
 bool forwardToViewer(const HelpRequest& request, int timeoutMs);
-bool startViewer(const HelpRequest& request, const QString& executable,
-                 qint64* pid = nullptr);
+bool startViewer(const HelpRequest& request, const QString& executable, qint64* pid = nullptr);
 
 // Sends one message to the running viewer and waits for its answer; nullopt
 // when no viewer answers within the time.
-std::optional<HelpReply> exchangeWithViewer(const ViewerMessage& message,
-                                            int timeoutMs,
+std::optional<HelpReply> exchangeWithViewer(const ViewerMessage& message, int timeoutMs,
                                             const QString& server = serverName());
 
 } // namespace platform::help

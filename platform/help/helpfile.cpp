@@ -10,15 +10,22 @@ namespace platform::help {
 
 namespace {
 
-const QString contentsName = QStringLiteral("obsah");
-const QString anchorPrefix = QStringLiteral("topic:");
+QString contentsName()
+{
+    return QStringLiteral("obsah");
+}
+
+QString anchorPrefix()
+{
+    return QStringLiteral("topic:");
+}
 
 // One piece of a block's text after its marks are read.
 struct Span {
     enum class Kind { Text, BoldOn, BoldOff, Link };
     Kind kind = Kind::Text;
-    QString text;        // the text, or the link's own label (may be empty)
-    quint32 target = 0;  // for links
+    QString text;       // the text, or the link's own label (may be empty)
+    quint32 target = 0; // for links
 };
 
 struct InlineResult {
@@ -29,7 +36,7 @@ struct InlineResult {
 // A context number as written in a header or link: "obsah" or 1..2^32-1.
 std::optional<quint32> parseContextName(const QString& word, QString* error)
 {
-    if (word.compare(contentsName, Qt::CaseInsensitive) == 0)
+    if (word.compare(contentsName(), Qt::CaseInsensitive) == 0)
         return contentsContext;
     bool digits = !word.isEmpty();
     for (QChar c : word)
@@ -181,12 +188,13 @@ private:
             return;
         }
         if (const HelpTopic* other = result_.file.topic(*context)) {
-            fail(line, *context == contentsContext
-                           ? QStringLiteral("obsah je uveden podruhé (poprvé na řádku %1)")
-                                 .arg(other->line)
-                           : QStringLiteral("kontext %1 je uveden podruhé (poprvé na řádku %2)")
-                                 .arg(*context)
-                                 .arg(other->line));
+            fail(line,
+                 *context == contentsContext
+                     ? QStringLiteral("obsah je uveden podruhé (poprvé na řádku %1)")
+                           .arg(other->line)
+                     : QStringLiteral("kontext %1 je uveden podruhé (poprvé na řádku %2)")
+                           .arg(*context)
+                           .arg(other->line));
             return;
         }
         topic_ = HelpTopic{};
@@ -206,7 +214,9 @@ private:
             return;
         if (!inTopic_) {
             if (!isBlank(text))
-                fail(line, QStringLiteral("text před prvním tématem (téma začíná řádkem „=== číslo název“)"));
+                fail(line,
+                     QStringLiteral(
+                         "text před prvním tématem (téma začíná řádkem „=== číslo název“)"));
             return;
         }
         if (isBlank(text)) {
@@ -222,8 +232,9 @@ private:
         } else if (text.startsWith(u'>')) {
             start(HelpBlock::Kind::Display, line, text.mid(1).trimmed());
             flush();
-        } else if (open_ && (block_.kind == HelpBlock::Kind::Paragraph
-                             || (block_.kind == HelpBlock::Kind::ListItem && text.at(0).isSpace()))) {
+        } else if (open_
+                   && (block_.kind == HelpBlock::Kind::Paragraph
+                       || (block_.kind == HelpBlock::Kind::ListItem && text.at(0).isSpace()))) {
             block_.text += u' ' + text.trimmed();
         } else {
             start(HelpBlock::Kind::Paragraph, line, text.trimmed());
@@ -244,10 +255,11 @@ private:
                     if (span.kind != Span::Kind::Link)
                         continue;
                     if (!result_.file.topic(span.target)) {
-                        fail(block.line, span.target == contentsContext
-                                             ? QStringLiteral("odkaz na obsah, který soubor nemá")
-                                             : QStringLiteral("odkaz na kontext %1, který nemá téma")
-                                                   .arg(span.target));
+                        fail(block.line,
+                             span.target == contentsContext
+                                 ? QStringLiteral("odkaz na obsah, který soubor nemá")
+                                 : QStringLiteral("odkaz na kontext %1, který nemá téma")
+                                       .arg(span.target));
                         return;
                     }
                     topic.links.append(span.target);
@@ -268,25 +280,19 @@ QString inlineToHtml(const HelpFile& file, const QString& text)
     QString html;
     for (const Span& span : parseInline(text).spans) {
         switch (span.kind) {
-        case Span::Kind::Text:
-            html += span.text.toHtmlEscaped();
-            break;
-        case Span::Kind::BoldOn:
-            html += QLatin1String("<b>");
-            break;
-        case Span::Kind::BoldOff:
-            html += QLatin1String("</b>");
-            break;
+        case Span::Kind::Text: html += span.text.toHtmlEscaped(); break;
+        case Span::Kind::BoldOn: html += QLatin1String("<b>"); break;
+        case Span::Kind::BoldOff: html += QLatin1String("</b>"); break;
         case Span::Kind::Link: {
             QString label = span.text;
             if (label.isEmpty()) {
                 const HelpTopic* target = file.topic(span.target);
                 label = target ? target->title : QString::number(span.target);
             }
-            const QString name = span.target == contentsContext ? contentsName
-                                                                : QString::number(span.target);
+            const QString name =
+                span.target == contentsContext ? contentsName() : QString::number(span.target);
             html += QStringLiteral("<a href=\"%1%2\">%3</a>")
-                        .arg(anchorPrefix, name, label.toHtmlEscaped());
+                        .arg(anchorPrefix(), name, label.toHtmlEscaped());
             break;
         }
         }
@@ -335,15 +341,9 @@ QString topicToHtml(const HelpFile& file, const HelpTopic& topic)
         inList = item;
         const QString body = inlineToHtml(file, block.text);
         switch (block.kind) {
-        case HelpBlock::Kind::Paragraph:
-            html += QStringLiteral("<p>%1</p>\n").arg(body);
-            break;
-        case HelpBlock::Kind::Heading:
-            html += QStringLiteral("<h3>%1</h3>\n").arg(body);
-            break;
-        case HelpBlock::Kind::ListItem:
-            html += QStringLiteral("<li>%1</li>\n").arg(body);
-            break;
+        case HelpBlock::Kind::Paragraph: html += QStringLiteral("<p>%1</p>\n").arg(body); break;
+        case HelpBlock::Kind::Heading: html += QStringLiteral("<h3>%1</h3>\n").arg(body); break;
+        case HelpBlock::Kind::ListItem: html += QStringLiteral("<li>%1</li>\n").arg(body); break;
         case HelpBlock::Kind::Display:
             html += QStringLiteral("<p style=\"margin-left:2em\"><i>%1</i></p>\n").arg(body);
             break;
@@ -356,10 +356,10 @@ QString topicToHtml(const HelpFile& file, const HelpTopic& topic)
 
 std::optional<quint32> contextOfAnchor(const QString& anchor)
 {
-    if (!anchor.startsWith(anchorPrefix))
+    if (!anchor.startsWith(anchorPrefix()))
         return std::nullopt;
     QString error;
-    return parseContextName(anchor.mid(anchorPrefix.size()), &error);
+    return parseContextName(anchor.mid(anchorPrefix().size()), &error);
 }
 
 QStringList helpSearchDirectories(const QString& workingDirectory,
@@ -389,7 +389,7 @@ QStringList helpSearchDirectories(const QString& workingDirectory)
 bool isBareFileName(const QString& name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0));
+        && !name.contains(u'/') && !name.contains(u'\\') && !name.contains(QChar(0));
 }
 
 QString findHelpFile(const QString& name, const QStringList& dirs)

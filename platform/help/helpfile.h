@@ -50,7 +50,7 @@ struct HelpFile {
 };
 
 struct ParseError {
-    int line = 0; // 1-based; 0 when the error concerns the whole file
+    int line = 0;    // 1-based; 0 when the error concerns the whole file
     QString message; // Czech, for the user
 };
 

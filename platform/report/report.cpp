@@ -25,7 +25,7 @@ namespace {
 QString printerLabel(const QPrinter& printer)
 {
     return printer.outputFormat() == QPrinter::NativeFormat ? printer.printerName()
-                                                             : printer.outputFileName();
+                                                            : printer.outputFileName();
 }
 
 // The small window that says a job is being produced. It is modeless and
@@ -88,12 +88,14 @@ QFont Font::qfont() const
 
 // ---- Items ------------------------------------------------------------------
 
-Item::Item(QString name, QRect rect) : rect_(rect), name_(std::move(name)) {}
+Item::Item(QString name, QRect rect) : rect_(rect), name_(std::move(name))
+{ }
 
 Item::~Item() = default;
 
 TextItem::TextItem(QString name, QPoint position, QString text, Font font)
-    : Item(std::move(name), QRect(position, QSize())), text_(std::move(text)),
+    : Item(std::move(name), QRect(position, QSize())),
+      text_(std::move(text)),
       font_(std::move(font))
 {
     autoSize();
@@ -123,10 +125,12 @@ void TextItem::paint(QPainter& painter) const
 }
 
 DateTimeItem::DateTimeItem(QString name, QRect rect, QString prefix, Font font)
-    : Item(std::move(name), rect), prefix_(std::move(prefix)), font_(std::move(font)),
-      clock_([] { return QDateTime::currentDateTime(); }), locale_(QLocale::system())
-{
-}
+    : Item(std::move(name), rect),
+      prefix_(std::move(prefix)),
+      font_(std::move(font)),
+      clock_([] { return QDateTime::currentDateTime(); }),
+      locale_(QLocale::system())
+{ }
 
 void DateTimeItem::setClock(Clock clock)
 {
@@ -157,8 +161,7 @@ void DateTimeItem::paint(QPainter& painter) const
 
 PictureItem::PictureItem(QString name, QRect rect, QImage image)
     : Item(std::move(name), rect), image_(std::move(image))
-{
-}
+{ }
 
 void PictureItem::setImage(const QImage& image)
 {
@@ -180,8 +183,7 @@ void PictureItem::paint(QPainter& painter) const
 
 Band::Band(QString name, int height, int width, QColor colour)
     : name_(std::move(name)), height_(height), width_(width), colour_(colour)
-{
-}
+{ }
 
 void Band::adopt(std::unique_ptr<Item> item)
 {
@@ -189,8 +191,7 @@ void Band::adopt(std::unique_ptr<Item> item)
     items_.push_back(std::move(item));
 }
 
-TextItem& Band::addText(const QString& name, QPoint position, const QString& text,
-                        const Font& font)
+TextItem& Band::addText(const QString& name, QPoint position, const QString& text, const Font& font)
 {
     return add(std::make_unique<TextItem>(name, position, text, font));
 }
@@ -218,7 +219,8 @@ void Band::paint(QPainter& painter) const
 
 // ---- Report -----------------------------------------------------------------
 
-Report::Report(QString name) : name_(std::move(name)) {}
+Report::Report(QString name) : name_(std::move(name))
+{ }
 
 Band& Report::addBand(const QString& name, int height, int width, QColor colour)
 {

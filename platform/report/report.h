@@ -165,14 +165,12 @@ public:
     // Top on the page, in layout units; set when the band joins a report.
     int top() const { return top_; }
 
-    TextItem& addText(const QString& name, QPoint position, const QString& text,
-                      const Font& font);
+    TextItem& addText(const QString& name, QPoint position, const QString& text, const Font& font);
     DateTimeItem& addDateTime(const QString& name, QRect rect, const QString& prefix,
                               const Font& font);
     PictureItem& addPicture(const QString& name, QRect rect, const QImage& image = {});
     // Adds an item of any kind; the band owns it.
-    template <typename T>
-    T& add(std::unique_ptr<T> item)
+    template <typename T> T& add(std::unique_ptr<T> item)
     {
         T& ref = *item;
         adopt(std::move(item));
@@ -199,9 +197,9 @@ private:
 
 struct ReportSettings {
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    double leftMarginMm = 0.0;  // added to the printable area's left edge
-    bool showProgress = true;   // a small progress window while printing
-    QString title;              // the print job's name
+    double leftMarginMm = 0.0; // added to the printable area's left edge
+    bool showProgress = true;  // a small progress window while printing
+    QString title;             // the print job's name
 };
 
 class Report {
@@ -216,15 +214,16 @@ public:
     const ReportSettings& settings() const { return settings_; }
 
     // Adds a title band directly below the last one.
-    Band& addBand(const QString& name, int height, int width = 1200,
-                  QColor colour = Qt::white);
+    Band& addBand(const QString& name, int height, int width = 1200, QColor colour = Qt::white);
     const std::vector<std::unique_ptr<Band>>& bands() const { return bands_; }
     Band* band(const QString& name) const;
 
     // The item of that name in any band, or nullptr.
     Item* item(const QString& name) const;
-    template <typename T>
-    T* item(const QString& name) const { return dynamic_cast<T*>(item(name)); }
+    template <typename T> T* item(const QString& name) const
+    {
+        return dynamic_cast<T*>(item(name));
+    }
 
     // An item's rectangle on the page, in layout units.
     static QRect pageRect(const Item& item);

@@ -85,7 +85,8 @@ void keystroke(benchmark::State& state, bool fullRepaint)
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
 
-        if (form.Edit8->text() == fb || form.Edit9->text() == length || form.Edit7->text().isEmpty()) {
+        if (form.Edit8->text() == fb || form.Edit9->text() == length
+            || form.Edit7->text().isEmpty()) {
             state.SkipWithError("the keystroke did not write new results");
             break;
         }
@@ -129,7 +130,8 @@ void sheetToImage(benchmark::State& state)
         QImage image = form->Folio1->toImage(dpi, page);
         benchmark::DoNotOptimize(image.constBits());
     }
-    state.SetLabel(QStringLiteral("A4 %1x%2 px").arg(page.width()).arg(page.height()).toStdString());
+    state.SetLabel(
+        QStringLiteral("A4 %1x%2 px").arg(page.width()).arg(page.height()).toStdString());
 }
 BENCHMARK(sheetToImage)->Arg(300)->Arg(600)->Unit(benchmark::kMillisecond);
 

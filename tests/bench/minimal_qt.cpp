@@ -18,7 +18,8 @@ class FirstPaint : public QObject {
 public:
     explicit FirstPaint(const QString& path) : file_(path)
     {
-        file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text | QIODevice::Unbuffered);
+        file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text
+                   | QIODevice::Unbuffered);
     }
 
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -29,7 +30,8 @@ public:
             timespec now{};
             clock_gettime(CLOCK_MONOTONIC, &now);
             const long long ns = static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
-            file_.write(QByteArray(show ? "shown" : "painted") + " minimal " + QByteArray::number(ns) + "\n");
+            file_.write(QByteArray(show ? "shown" : "painted") + " minimal "
+                        + QByteArray::number(ns) + "\n");
             (show ? shown_ : painted_) = true;
         }
         return false;

@@ -21,7 +21,7 @@ class TestPrint : public QObject {
 
     void enter(const QStringList& texts)
     {
-        const QList<TEdit*> fields{form->Edit1, form->Edit2, form->Edit3, form->Edit4,
+        const QList<TEdit*> fields{form->Edit1, form->Edit2,  form->Edit3, form->Edit4,
                                    form->Edit5, form->Edit10, form->Edit6};
         for (int i = 0; i < fields.size(); ++i)
             fields[i]->setText(texts[i]);
@@ -82,21 +82,21 @@ private slots:
         QTest::addColumn<QStringList>("values");
         QTest::newRow("trailing point, padded Fb")
             << QStringList{"9.", "0.3", "10", "6", "0", "10", "100"}
-            << QStringList{"9. Hz", "0.3", "10 l", "6 Ohm", "0 Ohm", "10 cm2", "100 l",
-                           "65.9459 cm", "0.2926", " 6.58 Hz", "ANO"};
+            << QStringList{"9. Hz", "0.3",        "10 l",   "6 Ohm",    "0 Ohm", "10 cm2",
+                           "100 l", "65.9459 cm", "0.2926", " 6.58 Hz", "ANO"};
         QTest::newRow("choke, k 0.6")
             << QStringList{"30", "0.6", "50", "6", "1", "50", "30"}
-            << QStringList{"30 Hz", "0.6", "50 l", "6 Ohm", "1 Ohm", "50 cm2", "30 l",
-                           "60.1991 cm", "1.0631", "27.34 Hz", "NE"};
+            << QStringList{"30 Hz", "0.6",        "50 l",   "6 Ohm",    "1 Ohm", "50 cm2",
+                           "30 l",  "60.1991 cm", "1.0631", "27.34 Hz", "NE"};
         // Qtc shows 0.6500 on both sides of the threshold: the stored value decides.
         QTest::newRow("just below 0.65")
             << QStringList{"50", "0.49421", "40", "6", "0", "50", "40"}
-            << QStringList{"50 Hz", "0.49421", "40 l", "6 Ohm", "0 Ohm", "50 cm2", "40 l",
-                           "", "0.6500", "", "ANO"};
+            << QStringList{"50 Hz", "0.49421", "40 l",   "6 Ohm", "0 Ohm", "50 cm2",
+                           "40 l",  "",        "0.6500", "",      "ANO"};
         QTest::newRow("just above 0.65")
             << QStringList{"50", "0.49422", "40", "6", "0", "50", "40"}
-            << QStringList{"50 Hz", "0.49422", "40 l", "6 Ohm", "0 Ohm", "50 cm2", "40 l",
-                           "", "0.6500", "", "NE"};
+            << QStringList{"50 Hz", "0.49422", "40 l",   "6 Ohm", "0 Ohm", "50 cm2",
+                           "40 l",  "",        "0.6500", "",      "NE"};
     }
 
     void valueItemsTakeTheFieldTexts()

@@ -35,10 +35,12 @@ private slots:
 
     void windowsAndApplication()
     {
-        QCOMPARE(platform::Application::title(), QStringLiteral("Program na návrh  basreflexové ozvučnice"));
+        QCOMPARE(platform::Application::title(),
+                 QStringLiteral("Program na návrh  basreflexové ozvučnice"));
         QCOMPARE(platform::Application::title().size(), 40);
         // The windows keep their own captions; the title is their icon text.
-        QCOMPARE(Form1->windowTitle(), QStringLiteral("Program pro výpočet basreflexové ozvučnice"));
+        QCOMPARE(Form1->windowTitle(),
+                 QStringLiteral("Program pro výpočet basreflexové ozvučnice"));
         QCOMPARE(Form1->windowIconText(), platform::Application::title());
         QCOMPARE(platform::Application::helpFile(), QStringLiteral("BAS.HLP"));
         QVERIFY(Form1 && Form2 && Form3 && Form4);
@@ -76,7 +78,8 @@ private slots:
         // Centred on the screen.
         const QRect screen = Form1->screen()->geometry();
         const QPoint offCentre = Form1->frameGeometry().center() - screen.center();
-        QVERIFY2(offCentre.manhattanLength() <= 2, qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
+        QVERIFY2(offCentre.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("%1,%2").arg(offCentre.x()).arg(offCentre.y())));
     }
 
     void closingTheMainWindowEndsTheProgram()

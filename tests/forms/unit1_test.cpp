@@ -35,7 +35,7 @@ class TestUnit1 : public QObject {
 
     void typeDesign(const QStringList& texts)
     {
-        const QList<TEdit*> fields{form->Edit1, form->Edit2, form->Edit3, form->Edit4,
+        const QList<TEdit*> fields{form->Edit1, form->Edit2,  form->Edit3, form->Edit4,
                                    form->Edit5, form->Edit10, form->Edit6};
         for (int i = 0; i < fields.size(); ++i)
             type(fields[i], texts[i]);
@@ -144,7 +144,8 @@ private slots:
         QTest::newRow("czech e-caron") << 0x11A << 0 << QString(QChar(0x11B)) << false;
         // Ctrl+V as Qt's test events deliver it, and as X11 does
         QTest::newRow("ctrl+v qtest") << int(Qt::Key_V) << int(Qt::ControlModifier) << "v" << false;
-        QTest::newRow("ctrl+v x11") << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16" << false;
+        QTest::newRow("ctrl+v x11")
+            << int(Qt::Key_V) << int(Qt::ControlModifier) << "\x16" << false;
         QTest::newRow("ctrl+c") << int(Qt::Key_C) << int(Qt::ControlModifier) << "\x03" << false;
         QTest::newRow("ctrl+x") << int(Qt::Key_X) << int(Qt::ControlModifier) << "x" << false;
         QTest::newRow("ctrl+z") << int(Qt::Key_Z) << int(Qt::ControlModifier) << "\x1a" << false;
@@ -205,9 +206,14 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("limit");
-        for (const auto& [name, limit] : std::initializer_list<std::pair<const char*, int>>{
-                 {"Edit1", 4}, {"Edit2", 9}, {"Edit3", 5}, {"Edit4", 5}, {"Edit5", 5},
-                 {"Edit10", 8}, {"Edit6", 5}})
+        for (const auto& [name, limit] :
+             std::initializer_list<std::pair<const char*, int>>{{"Edit1", 4},
+                                                                {"Edit2", 9},
+                                                                {"Edit3", 5},
+                                                                {"Edit4", 5},
+                                                                {"Edit5", 5},
+                                                                {"Edit10", 8},
+                                                                {"Edit6", 5}})
             QTest::newRow(name) << QString::fromLatin1(name) << limit;
     }
 
@@ -317,9 +323,9 @@ private slots:
 
     void tabOrder()
     {
-        const QStringList expected{"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit10", "Edit6",
-                                   "BitBtn1", "Edit9", "Edit7", "Edit8", "BitBtn4", "BitBtn3",
-                                   "BitBtn2", "Edit1"};
+        const QStringList expected{"Edit1",  "Edit2",   "Edit3",   "Edit4",   "Edit5",
+                                   "Edit10", "Edit6",   "BitBtn1", "Edit9",   "Edit7",
+                                   "Edit8",  "BitBtn4", "BitBtn3", "BitBtn2", "Edit1"};
         form->Edit1->setFocus();
         QStringList seen{QApplication::focusWidget()->objectName()};
         for (int i = 1; i < expected.size(); ++i) {
@@ -343,7 +349,8 @@ private slots:
                 for (int x = 0; x < image.width(); ++x) {
                     const QColor c = image.pixelColor(x, y);
                     hits += std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
-                                + std::abs(c.blue() - colour.blue()) < 60;
+                            + std::abs(c.blue() - colour.blue())
+                        < 60;
                 }
             }
             QVERIFY2(hits > 15, qPrintable(box->objectName()));

@@ -65,7 +65,8 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Výpočet plochy nátrubku"));
         QCOMPARE(form->size(), QSize(281, 193));
         QCOMPARE(form->PageControl1->currentWidget(), form->TabSheet1);
-        for (TSpinEdit* count : {form->SpinEdit1, form->SpinEdit2, form->SpinEdit3, form->SpinEdit4})
+        for (TSpinEdit* count :
+             {form->SpinEdit1, form->SpinEdit2, form->SpinEdit3, form->SpinEdit4})
             QCOMPARE(count->text(), QStringLiteral("1"));
         QVERIFY(!form->BitBtn12->isEnabled());
         QCOMPARE(form->Label23->text(), QStringLiteral("Starna a -"));
@@ -87,21 +88,36 @@ private slots:
         QTest::addColumn<QStringList>("dimensions");
         QTest::addColumn<QString>("count");
         QTest::addColumn<QString>("area");
-        QTest::newRow("circle 1") << 0 << QStringList{"1"} << "1" << "3.1416";
-        QTest::newRow("circle 2.5") << 0 << QStringList{"2.5"} << "1" << "19.6350";
-        QTest::newRow("circle 5 x2") << 0 << QStringList{"5"} << "2" << "157.0796";
-        QTest::newRow("circle 10") << 0 << QStringList{"10"} << "1" << "314.1593";
-        QTest::newRow("circle zero") << 0 << QStringList{"0.000"} << "1" << "";
-        QTest::newRow("circle point") << 0 << QStringList{"."} << "1" << "";
-        QTest::newRow("circle second point") << 0 << QStringList{"1.5."} << "1" << "7.0686";
-        QTest::newRow("rectangle") << 1 << QStringList{"10", "5"} << "1" << "50.0000";
-        QTest::newRow("rectangle half up") << 1 << QStringList{"0.25", "0.125"} << "1" << "0.0313";
-        QTest::newRow("rectangle b empty") << 1 << QStringList{"10", ""} << "1" << "";
-        QTest::newRow("rectangle a zero") << 1 << QStringList{"0", "5"} << "1" << "";
-        QTest::newRow("square") << 2 << QStringList{"10"} << "2" << "200.0000";
-        QTest::newRow("triangle") << 3 << QStringList{"10"} << "1" << "43.3013";
-        QTest::newRow("triangle x3") << 3 << QStringList{"4"} << "3" << "20.7846";
-        QTest::newRow("triangle factor") << 3 << QStringList{"1000"} << "1" << "433012.7000";
+        QTest::newRow("circle 1") << 0 << QStringList{"1"} << "1"
+                                  << "3.1416";
+        QTest::newRow("circle 2.5") << 0 << QStringList{"2.5"} << "1"
+                                    << "19.6350";
+        QTest::newRow("circle 5 x2") << 0 << QStringList{"5"} << "2"
+                                     << "157.0796";
+        QTest::newRow("circle 10") << 0 << QStringList{"10"} << "1"
+                                   << "314.1593";
+        QTest::newRow("circle zero") << 0 << QStringList{"0.000"} << "1"
+                                     << "";
+        QTest::newRow("circle point") << 0 << QStringList{"."} << "1"
+                                      << "";
+        QTest::newRow("circle second point") << 0 << QStringList{"1.5."} << "1"
+                                             << "7.0686";
+        QTest::newRow("rectangle") << 1 << QStringList{"10", "5"} << "1"
+                                   << "50.0000";
+        QTest::newRow("rectangle half up") << 1 << QStringList{"0.25", "0.125"} << "1"
+                                           << "0.0313";
+        QTest::newRow("rectangle b empty") << 1 << QStringList{"10", ""} << "1"
+                                           << "";
+        QTest::newRow("rectangle a zero") << 1 << QStringList{"0", "5"} << "1"
+                                          << "";
+        QTest::newRow("square") << 2 << QStringList{"10"} << "2"
+                                << "200.0000";
+        QTest::newRow("triangle") << 3 << QStringList{"10"} << "1"
+                                  << "43.3013";
+        QTest::newRow("triangle x3") << 3 << QStringList{"4"} << "3"
+                                     << "20.7846";
+        QTest::newRow("triangle factor") << 3 << QStringList{"1000"} << "1"
+                                         << "433012.7000";
     }
 
     void areas()
@@ -146,8 +162,11 @@ private slots:
 
     void insertRecalculatesTheMainWindow()
     {
-        for (auto [field, text] : {std::pair{main->Edit1, "30"}, {main->Edit2, "0.4"},
-                                   {main->Edit3, "50"}, {main->Edit4, "6"}, {main->Edit6, "40"}})
+        for (auto [field, text] : {std::pair{main->Edit1, "30"},
+                                   {main->Edit2, "0.4"},
+                                   {main->Edit3, "50"},
+                                   {main->Edit4, "6"},
+                                   {main->Edit6, "40"}})
             field->setText(QString::fromLatin1(text));
         QCOMPARE(main->Edit8->text(), QString());
         form->PageControl1->setCurrentWidget(form->TabSheet3);

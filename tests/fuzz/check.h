@@ -11,15 +11,14 @@
 [[noreturn]] inline void fuzzFailure(const char* file, int line, const char* condition,
                                      const std::string& detail)
 {
-    std::fprintf(stderr, "%s:%d: check failed: %s\n  %s\n", file, line, condition,
-                 detail.c_str());
+    std::fprintf(stderr, "%s:%d: check failed: %s\n  %s\n", file, line, condition, detail.c_str());
     std::abort();
 }
 
-#define FUZZ_CHECK(condition, detail)                                              \
-    do {                                                                           \
-        if (!(condition))                                                          \
-            fuzzFailure(__FILE__, __LINE__, #condition, (detail));                 \
+#define FUZZ_CHECK(condition, detail)                                                              \
+    do {                                                                                           \
+        if (!(condition))                                                                          \
+            fuzzFailure(__FILE__, __LINE__, #condition, (detail));                                 \
     } while (false)
 
 // A printable form of any bytes, for the failure message.

@@ -55,8 +55,9 @@ void checkCount(std::string_view text)
     const std::optional<std::int64_t> expected = referenceCount(text);
     const std::optional<std::int32_t> parsed = calc::parseCount(text);
     FUZZ_CHECK(parsed.has_value() == expected.has_value() && (!parsed || *parsed == *expected),
-               "parseCount(" + quoted(text) + ") = " + (parsed ? std::to_string(*parsed) : "nothing")
-                   + ", expected " + (expected ? std::to_string(*expected) : "nothing"));
+               "parseCount(" + quoted(text)
+                   + ") = " + (parsed ? std::to_string(*parsed) : "nothing") + ", expected "
+                   + (expected ? std::to_string(*expected) : "nothing"));
 
     const std::int64_t count = calc::countFromText(text);
     FUZZ_CHECK(count == expected.value_or(calc::countMinimum),
@@ -71,7 +72,8 @@ void checkCount(std::string_view text)
     else if (expected && *expected > calc::countMaximum)
         leftExpected = "999";
     FUZZ_CHECK(left == leftExpected,
-               "countTextOnLeave(" + quoted(text) + ") = " + show(left) + ", expected " + show(leftExpected));
+               "countTextOnLeave(" + quoted(text) + ") = " + show(left) + ", expected "
+                   + show(leftExpected));
     if (left)
         FUZZ_CHECK(!calc::countTextOnLeave(*left), "leaving twice changes " + quoted(*left));
 
@@ -85,7 +87,8 @@ void checkCount(std::string_view text)
         const std::optional<std::int64_t> value = referenceCount(stepped);
         FUZZ_CHECK(value && *value >= calc::countMinimum && *value <= calc::countMaximum, where);
         FUZZ_CHECK(stepped == std::to_string(*value), "not a plain count: " + where);
-        const std::int64_t want = std::clamp<std::int64_t>(count + delta, calc::countMinimum, calc::countMaximum);
+        const std::int64_t want =
+            std::clamp<std::int64_t>(count + delta, calc::countMinimum, calc::countMaximum);
         FUZZ_CHECK(*value == want, where + ", expected " + std::to_string(want));
         FUZZ_CHECK(!calc::countTextOnLeave(stepped), "leaving changes a stepped text: " + where);
     }
@@ -97,7 +100,8 @@ std::vector<std::string_view> splitLines(std::string_view text)
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find('\n', start);
-        parts.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        parts.push_back(text.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos)
             return parts;
         start = end + 1;
@@ -122,7 +126,8 @@ void checkArea(std::string_view input)
         + quoted(input.substr(1)) + ") text " + quoted(r.text) + " outcome "
         + std::to_string(static_cast<int>(r.outcome)) + " dimension " + std::to_string(r.dimension);
 
-    FUZZ_CHECK(r.outcome == calc::AreaOutcome::Filled || r.text.empty(), "a text without a result: " + where);
+    FUZZ_CHECK(r.outcome == calc::AreaOutcome::Filled || r.text.empty(),
+               "a text without a result: " + where);
     FUZZ_CHECK(r.dimension >= 0 && static_cast<std::size_t>(r.dimension) < n, where);
     const auto blamed = static_cast<std::size_t>(r.dimension);
 

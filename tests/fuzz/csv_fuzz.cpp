@@ -35,8 +35,8 @@ Reading readAll(const std::string& input)
     }
     r.error = reader.error();
     if (r.error.empty())
-        FUZZ_CHECK(in.peek() == std::char_traits<char>::eof(), "stopped before the end without an error: "
-                                                                   + quoted(input));
+        FUZZ_CHECK(in.peek() == std::char_traits<char>::eof(),
+                   "stopped before the end without an error: " + quoted(input));
     return r;
 }
 
@@ -75,11 +75,13 @@ void checkReader(const std::string& input)
     const Reading second = readAll(again);
     FUZZ_CHECK(second.error.empty(), "written back, then " + second.error + ": " + quoted(again));
     FUZZ_CHECK(second.records == first.records,
-               "read " + show(first.records) + "; written " + quoted(again) + " reads " + show(second.records));
+               "read " + show(first.records) + "; written " + quoted(again) + " reads "
+                   + show(second.records));
     // Written back, a record takes one line plus the line feeds in its fields.
     int line = 1;
     for (std::size_t i = 0; i < second.records.size(); ++i) {
-        FUZZ_CHECK(second.lines[i] == line, "line of record " + std::to_string(i) + " in " + quoted(again));
+        FUZZ_CHECK(second.lines[i] == line,
+                   "line of record " + std::to_string(i) + " in " + quoted(again));
         const std::string record = cli::csvRecord(second.records[i]);
         line += 1 + static_cast<int>(std::count(record.begin(), record.end(), '\n'));
     }
@@ -95,8 +97,8 @@ void checkBatch(const std::string& input)
     std::ostringstream err;
     const std::vector<std::string> args{"batch"};
     const int status = cli::run(args, in, out, err);
-    const std::string where = "batch on " + quoted(input) + ": status " + std::to_string(status) + ", out "
-        + quoted(out.str()) + ", err " + quoted(err.str());
+    const std::string where = "batch on " + quoted(input) + ": status " + std::to_string(status)
+        + ", out " + quoted(out.str()) + ", err " + quoted(err.str());
     FUZZ_CHECK(status == cli::exitFilled || status == cli::exitDataError, where);
     if (status == cli::exitDataError) {
         FUZZ_CHECK(err.str().starts_with("ventbox-calc: line "), where);
@@ -108,7 +110,8 @@ void checkBatch(const std::string& input)
     FUZZ_CHECK(source.error.empty() && !source.records.empty(), where);
     const Reading result = readAll(out.str());
     FUZZ_CHECK(result.error.empty() && !result.records.empty(), where);
-    const std::vector<std::string> header{"fs", "qts", "vas", "rdc", "re", "s", "vb", "l", "qtc", "fb", "status"};
+    const std::vector<std::string> header{"fs", "qts", "vas", "rdc", "re",    "s",
+                                          "vb", "l",   "qtc", "fb",  "status"};
     FUZZ_CHECK(result.records[0] == header, where);
 
     std::size_t row = 1;
@@ -122,12 +125,14 @@ void checkBatch(const std::string& input)
         FUZZ_CHECK(std::vector<std::string>(got.begin(), got.begin() + 7) == fields,
                    "row " + std::to_string(row - 1) + " does not repeat its input: " + where);
         const std::string& status4 = got[10];
-        FUZZ_CHECK(status4 == "ok" || status4 == "empty" || status4 == "not-positive" || status4 == "overflow",
+        FUZZ_CHECK(status4 == "ok" || status4 == "empty" || status4 == "not-positive"
+                       || status4 == "overflow",
                    where);
         const bool filled = status4 == "ok";
         for (std::size_t k = 7; k < 10; ++k)
-            FUZZ_CHECK(got[k].empty() != filled, "results and status disagree in row "
-                                                     + std::to_string(row - 1) + ": " + where);
+            FUZZ_CHECK(got[k].empty() != filled,
+                       "results and status disagree in row " + std::to_string(row - 1) + ": "
+                           + where);
     }
     FUZZ_CHECK(row == result.records.size(), "rows added: " + where);
 }

@@ -96,8 +96,7 @@ void checkStored(Extended x, std::string_view input)
     std::optional<Real48> stored;
     try {
         stored = Real48::store(x);
-    } catch (const FloatOverflow&) {
-    }
+    } catch (const FloatOverflow&) { }
     FUZZ_CHECK(stored.has_value() == (magnitude < overflowFrom),
                "store " + show(x) + (stored ? " did not overflow" : " overflowed") + ", input "
                    + quoted(input));
@@ -114,13 +113,15 @@ void checkStored(Extended x, std::string_view input)
     std::frexp(magnitude, &exponent); // magnitude in [2^(exponent-1), 2^exponent)
     const Extended halfUnit = std::ldexp(1.0L, exponent - 41);
     const Extended error = std::fabs(s - x);
-    FUZZ_CHECK(error <= halfUnit, "store " + show(x) + " gave " + show(s) + ", more than half a unit");
+    FUZZ_CHECK(error <= halfUnit,
+               "store " + show(x) + " gave " + show(s) + ", more than half a unit");
     if (error == halfUnit)
         FUZZ_CHECK(std::fabs(s) > magnitude, "store " + show(x) + ": a tie not away from zero");
     int storedExponent = 0;
     std::frexp(std::fabs(s), &storedExponent);
     const Extended scaled = std::ldexp(std::fabs(s), 40 - storedExponent);
-    FUZZ_CHECK(std::trunc(scaled) == scaled, "store " + show(x) + " gave " + show(s) + ", over 40 bits");
+    FUZZ_CHECK(std::trunc(scaled) == scaled,
+               "store " + show(x) + " gave " + show(s) + ", over 40 bits");
 }
 
 void checkDigits(Extended magnitude)
@@ -129,10 +130,10 @@ void checkDigits(Extended magnitude)
     if (!fast)
         return;
     const auto general = calc::detail::significantDigitsGeneral(magnitude);
-    FUZZ_CHECK(*fast == general, "18 digits of " + show(magnitude) + ": fast "
-                                     + std::string(fast->view()) + " e" + std::to_string(fast->intDigits)
-                                     + ", general " + std::string(general.view()) + " e"
-                                     + std::to_string(general.intDigits));
+    FUZZ_CHECK(*fast == general,
+               "18 digits of " + show(magnitude) + ": fast " + std::string(fast->view()) + " e"
+                   + std::to_string(fast->intDigits) + ", general " + std::string(general.view())
+                   + " e" + std::to_string(general.intDigits));
 }
 
 Extended powerOfTen(int n)
@@ -152,14 +153,17 @@ void checkRuleTwo(Extended value, bool stored, std::string_view input)
         int width;
         int decimals;
     };
+    // clang-format off
     static constexpr Format formats[] = {
         {0, 0}, {5, 4}, {5, 2}, {1, 1}, {12, 3}, {-4, 6}, {0, 9}, {30, 12}, {0, 17}, {2, 21}, {7, -2},
     };
+    // clang-format on
     for (const Format f : formats) {
         const int decimals = f.decimals < 0 ? 0 : f.decimals;
         const std::string text = calc::realToText(value, f.width, f.decimals);
-        const std::string where = "realToText(" + show(value) + ", " + std::to_string(f.width) + ", "
-            + std::to_string(f.decimals) + ") = " + quoted(text) + ", input " + quoted(input);
+        const std::string where = "realToText(" + show(value) + ", " + std::to_string(f.width)
+            + ", " + std::to_string(f.decimals) + ") = " + quoted(text) + ", input "
+            + quoted(input);
 
         const FixedText parts = parseFixedText(text, decimals);
         FUZZ_CHECK(parts.wellFormed, "not a fixed-point text: " + where);
@@ -167,9 +171,11 @@ void checkRuleTwo(Extended value, bool stored, std::string_view input)
         const std::size_t unpadded = text.size() - parts.blanks;
         FUZZ_CHECK(parts.blanks == 0 || text.size() == static_cast<std::size_t>(f.width),
                    "padding: " + where);
-        FUZZ_CHECK(text.size() >= static_cast<std::size_t>(f.width < 0 ? 0 : f.width) && unpadded > 0,
+        FUZZ_CHECK(text.size() >= static_cast<std::size_t>(f.width < 0 ? 0 : f.width)
+                       && unpadded > 0,
                    "width: " + where);
-        FUZZ_CHECK(calc::numberPrefixLength(text) == text.size(), "rule 1 does not read all of " + where);
+        FUZZ_CHECK(calc::numberPrefixLength(text) == text.size(),
+                   "rule 1 does not read all of " + where);
 
         // Rule 1 reads it back. At the very top of the extended range the
         // 18 digits may round beyond it: such a text cannot be read back.
@@ -191,7 +197,8 @@ void checkRuleTwo(Extended value, bool stored, std::string_view input)
         tolerance += std::fabs(back) * ((stored ? 0x1p-40L : 0) + 0x1p-63L);
         tolerance *= 1 + 1e-12L;
         FUZZ_CHECK(std::fabs(back - value) <= tolerance,
-                   "read back as " + show(back) + ", off by " + show(std::fabs(back - value)) + ": " + where);
+                   "read back as " + show(back) + ", off by " + show(std::fabs(back - value)) + ": "
+                       + where);
     }
 }
 
@@ -215,14 +222,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t n = calc::numberPrefixLength(text);
     FUZZ_CHECK(n <= text.size(), "prefix beyond the text: " + quoted(text));
     FUZZ_CHECK(n == referencePrefixLength(text),
-               "prefix " + std::to_string(n) + ", expected " + std::to_string(referencePrefixLength(text))
-                   + " for " + quoted(text));
+               "prefix " + std::to_string(n) + ", expected "
+                   + std::to_string(referencePrefixLength(text)) + " for " + quoted(text));
 
     std::optional<Extended> value;
     try {
         value = calc::textToExtended(text);
-    } catch (const FloatOverflow&) {
-    }
+    } catch (const FloatOverflow&) { }
     bool minus = false;
     if (n == 0) {
         FUZZ_CHECK(value && *value == 0, "no number, yet a value for " + quoted(text));
@@ -230,9 +236,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string prefix(text.substr(0, n));
         minus = prefix[prefix.find_first_not_of(' ')] == '-';
         const std::optional<Extended> expected = referenceValue(prefix);
-        FUZZ_CHECK(value.has_value() == expected.has_value(),
-                   quoted(text) + (value ? " read as " + show(*value) : std::string(" overflowed"))
-                       + (expected ? ", nearest " + show(*expected) : std::string(", beyond the range")));
+        FUZZ_CHECK(
+            value.has_value() == expected.has_value(),
+            quoted(text) + (value ? " read as " + show(*value) : std::string(" overflowed"))
+                + (expected ? ", nearest " + show(*expected) : std::string(", beyond the range")));
         if (value) {
             // Below the normal range the C library keeps a subnormal value,
             // rule 1 may give 0 (both store as 0).
@@ -251,16 +258,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::optional<Real48> real;
     try {
         real = calc::textToReal(text);
-    } catch (const FloatOverflow&) {
-    }
+    } catch (const FloatOverflow&) { }
     if (value) {
         checkStored(*value, text);
         std::optional<Real48> stored;
         try {
             stored = Real48::store(*value);
-        } catch (const FloatOverflow&) {
-        }
-        FUZZ_CHECK(real == stored, "textToReal differs from storing textToExtended: " + quoted(text));
+        } catch (const FloatOverflow&) { }
+        FUZZ_CHECK(real == stored,
+                   "textToReal differs from storing textToExtended: " + quoted(text));
     } else {
         FUZZ_CHECK(!real, "textToReal did not overflow where textToExtended did: " + quoted(text));
     }

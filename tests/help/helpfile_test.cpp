@@ -78,24 +78,23 @@ private slots:
 
 void HelpFileTest::parsesTopicsAndBlocks()
 {
-    const QString text = QStringLiteral(
-        "\xFEFF# comment before the first topic\r\n"
-        "\r\n"
-        "=== obsah Obsah\r\n"
-        "Úvod na\r\n"
-        "  dvou řádcích.\r\n"
-        "\r\n"
-        "- [[1]] a\r\n"
-        "  pokračování\r\n"
-        "- [[2|druhé]]\r\n"
-        "Odstavec po seznamu.\r\n"
-        "=== 1 První téma\n"
-        "== Podnadpis\n"
-        "> a = b × c\n"
-        "# komentář uvnitř tématu\n"
-        "**tučně** text\n"
-        "=== 2   Druhé   téma  \n"
-        "[[obsah]]\n");
+    const QString text = QStringLiteral("\xFEFF# comment before the first topic\r\n"
+                                        "\r\n"
+                                        "=== obsah Obsah\r\n"
+                                        "Úvod na\r\n"
+                                        "  dvou řádcích.\r\n"
+                                        "\r\n"
+                                        "- [[1]] a\r\n"
+                                        "  pokračování\r\n"
+                                        "- [[2|druhé]]\r\n"
+                                        "Odstavec po seznamu.\r\n"
+                                        "=== 1 První téma\n"
+                                        "== Podnadpis\n"
+                                        "> a = b × c\n"
+                                        "# komentář uvnitř tématu\n"
+                                        "**tučně** text\n"
+                                        "=== 2   Druhé   téma  \n"
+                                        "[[obsah]]\n");
     const ParseResult result = parseHelpFile(text);
     QVERIFY2(result.ok(), qPrintable(result.error ? result.error->message : QString()));
     const HelpFile& file = result.file;
@@ -203,21 +202,21 @@ void HelpFileTest::rejectsBytesThatAreNotUtf8()
     QVERIFY(!wrong.ok());
     QCOMPARE(wrong.error->line, 0);
 
-    const ParseResult right = parseHelpFile(QByteArray("\xef\xbb\xbf=== 1 Z\xc3\xa1kladn\xc3\xad\n"));
+    const ParseResult right =
+        parseHelpFile(QByteArray("\xef\xbb\xbf=== 1 Z\xc3\xa1kladn\xc3\xad\n"));
     QVERIFY(right.ok());
     QCOMPARE(right.file.topics.at(0).title, QStringLiteral("Základní"));
 }
 
 void HelpFileTest::rendersTopicAsHtml()
 {
-    const ParseResult result = parseHelpFile(QStringLiteral(
-        "=== obsah Obsah & <rejstřík>\n"
-        "- [[1]]\n"
-        "- [[1|vlastní <text>]]\n"
-        "Konec a < b, **tučně**.\n"
-        "=== 1 Téma \"jedna\"\n"
-        "> x\n"
-        "[[obsah]]\n"));
+    const ParseResult result = parseHelpFile(QStringLiteral("=== obsah Obsah & <rejstřík>\n"
+                                                            "- [[1]]\n"
+                                                            "- [[1|vlastní <text>]]\n"
+                                                            "Konec a < b, **tučně**.\n"
+                                                            "=== 1 Téma \"jedna\"\n"
+                                                            "> x\n"
+                                                            "[[obsah]]\n"));
     QVERIFY(result.ok());
     const QString contents = topicToHtml(result.file, *result.file.contents());
     QVERIFY(contents.contains(QStringLiteral("<h2>Obsah &amp; &lt;rejstřík&gt;</h2>")));
@@ -227,7 +226,8 @@ void HelpFileTest::rendersTopicAsHtml()
     QVERIFY(contents.contains(QStringLiteral("<p>Konec a &lt; b, <b>tučně</b>.</p>")));
 
     const QString first = topicToHtml(result.file, *result.file.topic(1));
-    QVERIFY(first.contains(QStringLiteral("<a href=\"topic:obsah\">Obsah &amp; &lt;rejstřík&gt;</a>")));
+    QVERIFY(
+        first.contains(QStringLiteral("<a href=\"topic:obsah\">Obsah &amp; &lt;rejstřík&gt;</a>")));
     QVERIFY(!first.contains(QStringLiteral("<ul>")));
 }
 
@@ -261,14 +261,19 @@ void HelpFileTest::searchDirectoriesInOrder_data()
     QTest::addColumn<QString>("application");
     QTest::addColumn<QString>("data");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("all different")
-        << "/home/u/navrhy" << "/opt/vb/bin" << "/usr/share/ventbox"
-        << QStringList{"/home/u/navrhy", "/opt/vb/bin", "/usr/share/ventbox", "/opt/vb/share/ventbox"};
+    QTest::newRow("all different") << "/home/u/navrhy"
+                                   << "/opt/vb/bin"
+                                   << "/usr/share/ventbox"
+                                   << QStringList{"/home/u/navrhy", "/opt/vb/bin",
+                                                  "/usr/share/ventbox", "/opt/vb/share/ventbox"};
     QTest::newRow("started beside the programs")
-        << "/opt/vb/bin/" << "/opt/vb/bin" << "/opt/vb/bin/../share/ventbox"
-        << QStringList{"/opt/vb/bin", "/opt/vb/share/ventbox"};
+        << "/opt/vb/bin/"
+        << "/opt/vb/bin"
+        << "/opt/vb/bin/../share/ventbox" << QStringList{"/opt/vb/bin", "/opt/vb/share/ventbox"};
     QTest::newRow("no working directory")
-        << "" << "/opt/vb/bin" << "/usr/share/ventbox"
+        << ""
+        << "/opt/vb/bin"
+        << "/usr/share/ventbox"
         << QStringList{"/opt/vb/bin", "/usr/share/ventbox", "/opt/vb/share/ventbox"};
 }
 
@@ -409,12 +414,18 @@ void HelpFileTest::rejectsMalformedMessages_data()
     QTest::newRow("no file") << QByteArray(R"({"type":"show","command":1,"data":2})");
     QTest::newRow("file not text") << QByteArray(R"({"type":"show","file":5,"command":1})");
     QTest::newRow("no command") << QByteArray(R"({"type":"show","file":"a","data":2})");
-    QTest::newRow("fractional command") << QByteArray(R"({"type":"show","file":"a","command":1.5})");
-    QTest::newRow("command too large") << QByteArray(R"({"type":"show","file":"a","command":3000000000})");
-    QTest::newRow("negative data") << QByteArray(R"({"type":"show","file":"a","command":1,"data":-1})");
-    QTest::newRow("data too large") << QByteArray(R"({"type":"show","file":"a","command":1,"data":4294967296})");
-    QTest::newRow("data as text") << QByteArray(R"({"type":"show","file":"a","command":1,"data":"2"})");
-    QTest::newRow("dir not text") << QByteArray(R"({"type":"show","file":"a","command":1,"dir":[]})");
+    QTest::newRow("fractional command")
+        << QByteArray(R"({"type":"show","file":"a","command":1.5})");
+    QTest::newRow("command too large")
+        << QByteArray(R"({"type":"show","file":"a","command":3000000000})");
+    QTest::newRow("negative data")
+        << QByteArray(R"({"type":"show","file":"a","command":1,"data":-1})");
+    QTest::newRow("data too large")
+        << QByteArray(R"({"type":"show","file":"a","command":1,"data":4294967296})");
+    QTest::newRow("data as text") << QByteArray(
+        R"({"type":"show","file":"a","command":1,"data":"2"})");
+    QTest::newRow("dir not text") << QByteArray(
+        R"({"type":"show","file":"a","command":1,"dir":[]})");
 }
 
 void HelpFileTest::rejectsMalformedMessages()
@@ -513,10 +524,12 @@ void HelpFileTest::rejectsBadCommandLines()
 void HelpFileTest::shippedHelpFileHasAllTopics()
 {
     const ParseResult result = parseHelpFile(readFile(VENTBOX_HELP_SOURCE));
-    QVERIFY2(result.ok(), qPrintable(result.error ? QStringLiteral("line %1: %2")
-                                                        .arg(result.error->line)
-                                                        .arg(result.error->message)
-                                                  : QString()));
+    QVERIFY2(
+        result.ok(),
+        qPrintable(
+            result.error
+                ? QStringLiteral("line %1: %2").arg(result.error->line).arg(result.error->message)
+                : QString()));
     const HelpFile& file = result.file;
     QCOMPARE(file.topics.size(), 5);
     QVERIFY(file.contents());
@@ -528,8 +541,9 @@ void HelpFileTest::shippedHelpFileHasAllTopics()
         {1, {"Základní údaje", "Fs", "Qts", "Vas", "Rdc", "Re", "Hz", "litrech", "tečku"}},
         {2, {"Doplňující údaje", "cm²", "Vb", "litrech", "Výpočet plochy nátrubku"}},
         {3, {"Výpočet", "Qtc", "Fb", "k = 0.75", "k = 0.6", "1176490", "Tisk"}},
-        {4, {"Výpočet plochy nátrubku", "Kruh", "Obdélník", "Čtverec", "Trojúhelník", "999",
-             "Vložit"}},
+        {4,
+         {"Výpočet plochy nátrubku", "Kruh", "Obdélník", "Čtverec", "Trojúhelník", "999",
+          "Vložit"}},
     };
     for (const auto& [context, words] : topics) {
         const HelpTopic* topic = file.topic(context);
@@ -538,7 +552,8 @@ void HelpFileTest::shippedHelpFileHasAllTopics()
         QCOMPARE(topic->title, words.first());
         const QString text = topicText(*topic);
         for (const QString& word : words)
-            QVERIFY2(text.contains(word), qPrintable(QStringLiteral("%1: %2").arg(context).arg(word)));
+            QVERIFY2(text.contains(word),
+                     qPrintable(QStringLiteral("%1: %2").arg(context).arg(word)));
     }
 }
 

@@ -135,8 +135,8 @@ HelpRequest HelpViewerTest::request(int command, quint32 data, const QString& fi
     return HelpRequest{file, command, data, work_.path()};
 }
 
-std::optional<HelpReply> HelpViewerTest::waitForViewer(
-    const std::function<bool(const HelpReply&)>& done, int timeoutMs)
+std::optional<HelpReply>
+HelpViewerTest::waitForViewer(const std::function<bool(const HelpReply&)>& done, int timeoutMs)
 {
     const QDeadlineTimer deadline(timeoutMs);
     std::optional<HelpReply> last;
@@ -310,7 +310,7 @@ void HelpViewerTest::recoversFromStaleSocket()
     QVERIFY(!isRunning(first->pid));
 
     // The killed viewer's socket is still there, and nobody answers on it.
-    struct stat info {};
+    struct stat info { };
     const QByteArray socketPath = QDir::temp().filePath(server_).toLocal8Bit();
     QCOMPARE(::stat(socketPath.constData(), &info), 0);
     QVERIFY(S_ISSOCK(info.st_mode));

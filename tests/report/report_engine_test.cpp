@@ -104,7 +104,8 @@ private slots:
         Report report(QStringLiteral("r"));
         report.addBand(QStringLiteral("a"), 89);
         auto& b = report.addBand(QStringLiteral("b"), 504);
-        auto& text = b.addText(QStringLiteral("t"), QPoint(24, 48), QStringLiteral("Fs "), arial(13));
+        auto& text =
+            b.addText(QStringLiteral("t"), QPoint(24, 48), QStringLiteral("Fs "), arial(13));
         QCOMPARE(b.top(), 89);
         QCOMPARE(report.size(), QSize(1200, 593));
         QCOMPARE(Report::pageRect(text).topLeft(), QPoint(24, 89 + 48));

@@ -35,8 +35,7 @@ class ProgressProbe : public Item {
 public:
     explicit ProgressProbe(QStringList& seen)
         : Item(QStringLiteral("probe"), QRect(0, 0, 1, 1)), seen_(seen)
-    {
-    }
+    { }
     void paint(QPainter&) const override
     {
         for (QProgressDialog* dialog : visibleProgressWindows())

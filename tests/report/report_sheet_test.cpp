@@ -178,15 +178,9 @@ class ReportSheetTest : public QObject {
 private:
     std::unique_ptr<TForm3> form;
 
-    TextItem* textItem(const char* name) const
-    {
-        return form->textItem(QString::fromUtf8(name));
-    }
+    TextItem* textItem(const char* name) const { return form->textItem(QString::fromUtf8(name)); }
 
-    QImage render() const
-    {
-        return form->Folio1->toImage(96, QSize(640, 620));
-    }
+    QImage render() const { return form->Folio1->toImage(96, QSize(640, 620)); }
 
     static void addSheetRows()
     {
@@ -288,12 +282,16 @@ private slots:
         QVERIFY2(!ink.isEmpty(), "no ink");
         QVERIFY2(box.adjusted(-1, -1, 1, 1).contains(ink),
                  qPrintable(QStringLiteral("ink %1,%2 %3x%4 outside the box")
-                                .arg(ink.x()).arg(ink.y()).arg(ink.width()).arg(ink.height())));
+                                .arg(ink.x())
+                                .arg(ink.y())
+                                .arg(ink.width())
+                                .arg(ink.height())));
         QVERIFY(ink.left() - box.left() <= 2);
         if (!item->text().endsWith(u' '))
-            QVERIFY2(box.right() - ink.right() <= 3,
-                     qPrintable(QStringLiteral("ink ends at %1, box at %2")
-                                    .arg(ink.right()).arg(box.right())));
+            QVERIFY2(
+                box.right() - ink.right() <= 3,
+                qPrintable(
+                    QStringLiteral("ink ends at %1, box at %2").arg(ink.right()).arg(box.right())));
 
         // Colour of the strong ink.
         int strong = 0;
@@ -307,8 +305,9 @@ private slots:
                 ofColour += colourOf(p) == e.colour;
             }
         QVERIFY(strong > 0);
-        QVERIFY2(ofColour * 10 >= strong * 9,
-                 qPrintable(QStringLiteral("%1 of %2 pixels in the colour").arg(ofColour).arg(strong)));
+        QVERIFY2(
+            ofColour * 10 >= strong * 9,
+            qPrintable(QStringLiteral("%1 of %2 pixels in the colour").arg(ofColour).arg(strong)));
 
         // Underlined items have a row inked across the whole text; others
         // have none.
@@ -337,8 +336,11 @@ private slots:
             for (int x = 0; x < image.width(); ++x)
                 if (isInk(image.pixel(x, y)) && !allowed.contains(QPoint(x, y)) && stray++ == 0)
                     first = QPoint(x, y);
-        QVERIFY2(stray == 0, qPrintable(QStringLiteral("%1 stray pixels, first at %2,%3")
-                                            .arg(stray).arg(first.x()).arg(first.y())));
+        QVERIFY2(stray == 0,
+                 qPrintable(QStringLiteral("%1 stray pixels, first at %2,%3")
+                                .arg(stray)
+                                .arg(first.x())
+                                .arg(first.y())));
         // The whole content fits in 584 x 593 layout units.
         QVERIFY(inkBounds(image, image.rect()).right() < 584);
         QVERIFY(inkBounds(image, image.rect()).bottom() < 593);
@@ -364,10 +366,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        QTest::newRow("Fs, nine characters and unit") << "FolioLabel25" << "123456789 Hz";
-        QTest::newRow("S, nine characters and unit") << "FolioLabel30" << "99999.999 cm2";
-        QTest::newRow("Qtc, leading blanks") << "FolioLabel33" << "  0.6123";
-        QTest::newRow("answer NE") << "FolioLabel36" << "NE";
+        QTest::newRow("Fs, nine characters and unit") << "FolioLabel25"
+                                                      << "123456789 Hz";
+        QTest::newRow("S, nine characters and unit") << "FolioLabel30"
+                                                     << "99999.999 cm2";
+        QTest::newRow("Qtc, leading blanks") << "FolioLabel33"
+                                             << "  0.6123";
+        QTest::newRow("answer NE") << "FolioLabel36"
+                                   << "NE";
     }
     void valueTextResizesItem()
     {
@@ -388,8 +394,10 @@ private slots:
         const QRect ink = inkBounds(image, after.adjusted(-2, -2, 40, 2));
         QVERIFY(!ink.isEmpty());
         QVERIFY(after.adjusted(-1, -1, 1, 1).contains(ink));
-        QVERIFY2(after.right() - ink.right() <= 3,
-                 qPrintable(QStringLiteral("ink ends at %1, box at %2").arg(ink.right()).arg(after.right())));
+        QVERIFY2(
+            after.right() - ink.right() <= 3,
+            qPrintable(
+                QStringLiteral("ink ends at %1, box at %2").arg(ink.right()).arg(after.right())));
         if (text.size() > placeholder.size()) {
             QVERIFY(after.width() > before.width());
             QVERIFY(ink.right() > placeholderInk.right() + 10);
@@ -449,7 +457,8 @@ private slots:
         sheettest::fillTypicalValues(*form);
         sheettest::ensureSketch(*form);
         const QImage first = render();
-        form->FolioSysData2->setClock([] { return QDateTime(QDate(2024, 3, 7), QTime(14, 7, 31)); });
+        form->FolioSysData2->setClock(
+            [] { return QDateTime(QDate(2024, 3, 7), QTime(14, 7, 31)); });
         const QImage second = render();
         QRect differs;
         for (int y = 0; y < first.height(); ++y)
@@ -502,13 +511,15 @@ private slots:
             for (qsizetype i = 0; i < expected.size(); ++i)
                 got << found[i].text;
             QCOMPARE(got.join(u' '), expected.join(u' '));
-            QVERIFY2(qAbs(found.front().box.left() - line.box.left() * pt) <= 1.0,
-                     qPrintable(line.name + QStringLiteral(": starts at %1 pt")
-                                                .arg(found.front().box.left())));
+            QVERIFY2(
+                qAbs(found.front().box.left() - line.box.left() * pt) <= 1.0,
+                qPrintable(line.name
+                           + QStringLiteral(": starts at %1 pt").arg(found.front().box.left())));
             QVERIFY2(found[expected.size() - 1].box.right() <= line.box.right() * pt + 1.5,
-                     qPrintable(line.name + QStringLiteral(": ends at %1 pt, box at %2 pt")
-                                                .arg(found[expected.size() - 1].box.right())
-                                                .arg(line.box.right() * pt)));
+                     qPrintable(line.name
+                                + QStringLiteral(": ends at %1 pt, box at %2 pt")
+                                      .arg(found[expected.size() - 1].box.right())
+                                      .arg(line.box.right() * pt)));
         }
     }
 

@@ -32,11 +32,11 @@ struct Value {
 
 // The eleven value items as the print button fills them for one design.
 inline constexpr Value typicalValues[] = {
-    {"FolioLabel25", "32 Hz"},       {"FolioLabel26", "0.38"},
-    {"FolioLabel27", "84 l"},        {"FolioLabel28", "5.6 Ohm"},
-    {"FolioLabel29", "0 Ohm"},       {"FolioLabel30", "19.6350 cm2"},
-    {"FolioLabel31", "50 l"},        {"FolioLabel32", " 12.4711 cm"},
-    {"FolioLabel33", "  0.6123"},    {"FolioLabel34", " 35.2140 Hz"},
+    {"FolioLabel25", "32 Hz"},    {"FolioLabel26", "0.38"},
+    {"FolioLabel27", "84 l"},     {"FolioLabel28", "5.6 Ohm"},
+    {"FolioLabel29", "0 Ohm"},    {"FolioLabel30", "19.6350 cm2"},
+    {"FolioLabel31", "50 l"},     {"FolioLabel32", " 12.4711 cm"},
+    {"FolioLabel33", "  0.6123"}, {"FolioLabel34", " 35.2140 Hz"},
     {"FolioLabel36", "ANO"},
 };
 

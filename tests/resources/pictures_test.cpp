@@ -46,7 +46,7 @@ QByteArray readBytes(const QString& path)
 std::uint32_t u16(const QByteArray& bytes, qsizetype at)
 {
     return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at]))
-           | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 1])) << 8;
+        | static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 1])) << 8;
 }
 
 std::uint32_t u32(const QByteArray& bytes, qsizetype at)
@@ -76,6 +76,7 @@ struct Picture {
     Kind kind;
 };
 
+// clang-format off
 const Picture pictures[] = {
     {"calculator.bmp", 32, 16, 4, Kind::Button},
     {"printer.bmp", 32, 16, 4, Kind::Button},
@@ -89,6 +90,7 @@ const Picture pictures[] = {
     {"splash.bmp", 210, 122, 8, Kind::Splash},
     {"sketch.bmp", 120, 228, 8, Kind::Sketch},
 };
+// clang-format on
 
 // Test names and failure messages name the file.
 void PrintTo(const Picture& picture, std::ostream* out)
@@ -122,7 +124,7 @@ QSet<QRgb> coloursIn(const QImage& image, const QRect& area)
     return colours;
 }
 
-class BmpFile : public testing::TestWithParam<Picture> {};
+class BmpFile : public testing::TestWithParam<Picture> { };
 
 TEST_P(BmpFile, HeaderIsUncompressedPaletteBmp)
 {
@@ -130,9 +132,9 @@ TEST_P(BmpFile, HeaderIsUncompressedPaletteBmp)
     const QByteArray bytes = readBytes(picturesDir + QLatin1Char('/') + QLatin1String(p.file));
     ASSERT_GE(bytes.size(), 54) << p.file;
     const std::uint32_t paletteEntries = 1u << p.bitsPerPixel;
-    const std::uint32_t imageBytes = rowBytes(static_cast<std::uint32_t>(p.width),
-                                              static_cast<std::uint32_t>(p.bitsPerPixel))
-                                     * static_cast<std::uint32_t>(p.height);
+    const std::uint32_t imageBytes =
+        rowBytes(static_cast<std::uint32_t>(p.width), static_cast<std::uint32_t>(p.bitsPerPixel))
+        * static_cast<std::uint32_t>(p.height);
 
     EXPECT_EQ(bytes.left(2), QByteArray("BM"));
     EXPECT_EQ(u32(bytes, 2), static_cast<std::uint32_t>(bytes.size())) << "file size field";
@@ -183,14 +185,17 @@ TEST_P(BmpFile, ShowsItsDrawingOnTheTransparentColour)
         break;
     }
     case Kind::Shape: {
-        for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
-            EXPECT_EQ(image.pixel(corner), silver) << p.file << " corner " << corner.x() << "," << corner.y();
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+            EXPECT_EQ(image.pixel(corner), silver)
+                << p.file << " corner " << corner.x() << "," << corner.y();
         const QSet<QRgb> colours = coloursIn(image, image.rect());
         EXPECT_EQ(colours, (QSet<QRgb>{silver, black})) << "black lines on silver";
         break;
     }
     case Kind::Splash: {
-        for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+        for (const QPoint corner :
+             {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
             EXPECT_EQ(image.pixel(corner), silver) << "corner " << corner.x() << "," << corner.y();
         EXPECT_TRUE(image.colorTable().contains(silver));
         EXPECT_GT(coloursIn(image, image.rect()).size(), 150);
@@ -270,13 +275,15 @@ struct IcoImage {
 
     [[nodiscard]] int colourIndex(int x, int y) const
     {
-        const auto row = static_cast<qsizetype>(offset + 40 + 64 + static_cast<std::uint32_t>(31 - y) * 16);
+        const auto row =
+            static_cast<qsizetype>(offset + 40 + 64 + static_cast<std::uint32_t>(31 - y) * 16);
         const auto byte = static_cast<std::uint8_t>(bytes[row + x / 2]);
         return x % 2 == 0 ? byte >> 4 : byte & 0x0F;
     }
     [[nodiscard]] bool transparent(int x, int y) const
     {
-        const auto row = static_cast<qsizetype>(offset + 40 + 64 + 512 + static_cast<std::uint32_t>(31 - y) * 4);
+        const auto row =
+            static_cast<qsizetype>(offset + 40 + 64 + 512 + static_cast<std::uint32_t>(31 - y) * 4);
         return (static_cast<std::uint8_t>(bytes[row + x / 8]) & (0x80 >> (x % 8))) != 0;
     }
 };
@@ -377,13 +384,15 @@ TEST(ResourcePictures, MatchGenerator)
     ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
     ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
 
-    const QStringList filters = {QStringLiteral("*.bmp"), QStringLiteral("*.ico"), QStringLiteral("*.png")};
+    const QStringList filters = {QStringLiteral("*.bmp"), QStringLiteral("*.ico"),
+                                 QStringLiteral("*.png")};
     const QStringList generated = QDir(out.path()).entryList(filters, QDir::Files, QDir::Name);
     const QStringList committed = QDir(picturesDir).entryList(filters, QDir::Files, QDir::Name);
     EXPECT_EQ(generated, committed);
     EXPECT_EQ(generated.size(), 14);
     for (const QString& name : generated)
-        EXPECT_TRUE(readBytes(out.filePath(name)) == readBytes(picturesDir + QLatin1Char('/') + name))
+        EXPECT_TRUE(readBytes(out.filePath(name))
+                    == readBytes(picturesDir + QLatin1Char('/') + name))
             << name.toStdString() << " differs from the generator's output; regenerate it";
 }
 

@@ -41,6 +41,7 @@ struct CliCase {
     *os << c.name;
 }
 
+// clang-format off
 const CliCase cliCases[] = {
     {"design_k075", {"design", "30", "0.4", "50", "6", "0", "50", "40"}, 0,
      "L=31.5450\nQtc=0.5580\nFb=31.39\n", ""},
@@ -87,8 +88,9 @@ const CliCase cliCases[] = {
     {"usage_area_arity", {"area", "rectangle", "1"}, 64, "", "2 dimensions"},
     {"usage_area_too_many", {"area", "circle", "1", "2", "3"}, 64, "", "1 dimension"},
 };
+// clang-format on
 
-class CliTest : public ::testing::TestWithParam<CliCase> {};
+class CliTest : public ::testing::TestWithParam<CliCase> { };
 
 TEST_P(CliTest, OutputAndStatus)
 {
@@ -108,13 +110,13 @@ INSTANTIATE_TEST_SUITE_P(Cli, CliTest, ::testing::ValuesIn(cliCases),
 TEST(CliBatch, AddsResultsAndStatusPerRow)
 {
     const CliRun r = runCli({"batch"},
-                         "FS,Qts,vas,rdc,re,s,vb\r\n"
-                         "30,0.4,50,6,0,50,40\r\n"
-                         "9,0.3,10,6,0,10,100\n"
-                         "\n"
-                         "\" 30\",0.4,50,6,,50,40\n"
-                         "1e99,0.4,50,6,0,50,40\n"
-                         "\"30\"\"\",0.4,50,6,0,50,40");
+                            "FS,Qts,vas,rdc,re,s,vb\r\n"
+                            "30,0.4,50,6,0,50,40\r\n"
+                            "9,0.3,10,6,0,10,100\n"
+                            "\n"
+                            "\" 30\",0.4,50,6,,50,40\n"
+                            "1e99,0.4,50,6,0,50,40\n"
+                            "\"30\"\"\",0.4,50,6,0,50,40");
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
               "fs,qts,vas,rdc,re,s,vb,l,qtc,fb,status\n"
@@ -131,6 +133,7 @@ TEST(CliBatch, MalformedInputIsADataError)
         const char* input;
         const char* err;
     };
+    // clang-format off
     const Case cases[] = {
         {"", "no header"},
         {"fs,qts\n", "header must be"},
@@ -142,6 +145,7 @@ TEST(CliBatch, MalformedInputIsADataError)
         {"fs,qts,vas,rdc,re,s,vb\r\n\"3\r\n0\",0.4,50,6,0,50,40\r\n1,2\r\n", "line 4: expected 7"},
         {"fs,qts,vas,rdc,re,s,vb\r\"3\r0\",0.4,50,6,0,50,40\r1,2\r", "line 4: expected 7"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         const CliRun r = runCli({"batch"}, c.input);
         EXPECT_EQ(r.status, cli::exitDataError) << c.input;
@@ -174,8 +178,8 @@ TEST(Csv, ReadsWhatItWrites)
 // The real program, once: arguments, streams and exit status end to end.
 TEST(CliBinary, RealProgramPrintsTheWindowTexts)
 {
-    const std::string command = std::string(VENTBOX_CALC) +
-        " design 9 0.3 10 6 0 10 100 2>&1; echo status=$?";
+    const std::string command =
+        std::string(VENTBOX_CALC) + " design 9 0.3 10 6 0 10 100 2>&1; echo status=$?";
     FILE* pipe = popen(command.c_str(), "r");
     ASSERT_NE(pipe, nullptr);
     std::string output;

@@ -36,6 +36,7 @@ struct FilledCase {
     *os << c.name;
 }
 
+// clang-format off
 const FilledCase filledCases[] = {
     {"k075", {"30", "0.4", "50", "6", "0", "50", "40"}, "31.5450", "0.5580", "31.39"},
     {"k06_with_choke", {"30", "0.6", "50", "6", "1", "50", "30"}, "60.1991", "1.0631", "27.34"},
@@ -48,8 +49,9 @@ const FilledCase filledCases[] = {
     // blanks are not empty and are skipped in front
     {"leading_blank", {" 30", "0.4", "50", "6", "0", "50", "40"}, "31.5450", "0.5580", "31.39"},
 };
+// clang-format on
 
-class FilledTest : public ::testing::TestWithParam<FilledCase> {};
+class FilledTest : public ::testing::TestWithParam<FilledCase> { };
 
 TEST_P(FilledTest, ResultTexts)
 {
@@ -89,6 +91,7 @@ struct ClearedCase {
     *os << c.name;
 }
 
+// clang-format off
 const ClearedCase clearedCases[] = {
     {"fs_empty", {"", "0.4", "50", "6", "0", "50", "40"}, DesignOutcome::Empty, DesignField::Fs},
     {"re_empty", {"30", "0.4", "50", "6", "", "50", "40"}, DesignOutcome::Empty, DesignField::Re},
@@ -107,8 +110,9 @@ const ClearedCase clearedCases[] = {
     // a Fs just above 2^-128 gives a Fb that stores as 0: no division by it
     {"fb_stores_zero", {"3e-39", "0.3", "10", "6", "0", "10", "100"}, DesignOutcome::NotPositive, DesignField::Fs},
 };
+// clang-format on
 
-class ClearedTest : public ::testing::TestWithParam<ClearedCase> {};
+class ClearedTest : public ::testing::TestWithParam<ClearedCase> { };
 
 TEST_P(ClearedTest, AllThreeResultsCleared)
 {
@@ -177,6 +181,7 @@ struct OverflowCase {
     *os << c.name;
 }
 
+// clang-format off
 const OverflowCase overflowCases[] = {
     {"fs_pasted_exponent", {"1e99", "0.4", "50", "6", "0", "50", "40"}, false},
     {"fs_beyond_extended", {"1e5000", "0.4", "50", "6", "0", "50", "40"}, false},
@@ -186,8 +191,9 @@ const OverflowCase overflowCases[] = {
     // Qtc and Fb are fine, the length is not
     {"length_out_of_range", {"1e-30", "0.4", "50", "6", "0", "1e30", "40"}, true},
 };
+// clang-format on
 
-class OverflowTest : public ::testing::TestWithParam<OverflowCase> {};
+class OverflowTest : public ::testing::TestWithParam<OverflowCase> { };
 
 TEST_P(OverflowTest, ClearsTheResultsAndReports)
 {

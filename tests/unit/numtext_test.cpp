@@ -7,11 +7,11 @@
 #include <clocale>
 #include <cmath>
 #include <cstdint>
-#include <random>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
 #include <string>
+#include <vector>
 
 using calc::Extended;
 using calc::FloatOverflow;
@@ -35,6 +35,7 @@ struct TextCase {
 
 // Numeric text rule 1. A malformed text counts as its longest well-formed
 // leading part: a stray point or exponent never glues digits together.
+// clang-format off
 const TextCase textCases[] = {
     {"30", 30.0L},
     {"0.4", 0.4L},
@@ -74,8 +75,9 @@ const TextCase textCases[] = {
     {"0e99999999", 0.0L},
     {"0.0000000000000000000000000000000000000000001e-4900", 0.0L},
 };
+// clang-format on
 
-class TextToExtendedTest : public ::testing::TestWithParam<TextCase> {};
+class TextToExtendedTest : public ::testing::TestWithParam<TextCase> { };
 
 TEST_P(TextToExtendedTest, ValueOfTheLongestWellFormedLeadingPart)
 {
@@ -96,11 +98,11 @@ TEST(Rule1, ConvertsToNearestExtendedThenStores)
 
 TEST(Rule1, RangeOfTheFortyEightBitReal)
 {
-    EXPECT_EQ(textToReal("2.9e-39").value(), 0.0L);  // below 2^-128
-    EXPECT_GT(textToReal("3e-39").value(), 0.0L);    // just above
-    EXPECT_GT(textToReal("1.7e38").value(), 0.0L);   // below 2^127
-    for (const char* text : {"1.71e38", "1e39", "-1e39", "1e99", "1e5000",
-                             "1e99999999999999999999", "9999e4930"}) {
+    EXPECT_EQ(textToReal("2.9e-39").value(), 0.0L); // below 2^-128
+    EXPECT_GT(textToReal("3e-39").value(), 0.0L);   // just above
+    EXPECT_GT(textToReal("1.7e38").value(), 0.0L);  // below 2^127
+    for (const char* text :
+         {"1.71e38", "1e39", "-1e39", "1e99", "1e5000", "1e99999999999999999999", "9999e4930"}) {
         EXPECT_THROW(textToReal(text), FloatOverflow) << text;
     }
     // Too large for the extended format itself.
@@ -131,6 +133,7 @@ struct FormatCase {
 }
 
 // Numeric text rule 2.
+// clang-format off
 const FormatCase formatCases[] = {
     {0.125L, 0, 2, "0.13"},        // a half goes away from zero
     {0.125L, 5, 2, " 0.13"},
@@ -155,8 +158,9 @@ const FormatCase formatCases[] = {
     {0.000000000000000044L, 0, 16, "0.0000000000000000"},
     {0.0000000000000000496L, 0, 16, "0.0000000000000001"},
 };
+// clang-format on
 
-class RealToTextTest : public ::testing::TestWithParam<FormatCase> {};
+class RealToTextTest : public ::testing::TestWithParam<FormatCase> { };
 
 TEST_P(RealToTextTest, FixedPointWithWidthAndDecimals)
 {
@@ -241,7 +245,8 @@ TEST(Rule2Fast, AgreesOnFullSignificandsAndExactTies)
     std::vector<Extended> values;
     for (int i = 0; i < 100000; ++i) {
         const std::uint64_t significand = random() | (std::uint64_t{1} << 63);
-        values.push_back(std::ldexp(static_cast<Extended>(significand), static_cast<int>(random() % 250) - 190));
+        values.push_back(
+            std::ldexp(static_cast<Extended>(significand), static_cast<int>(random() % 250) - 190));
     }
     // x * 10^17 ends in exactly .5 for odd multiples of 2^-18 ...
     for (std::uint64_t a = 1; a < 4000; a += 2)
@@ -249,8 +254,9 @@ TEST(Rule2Fast, AgreesOnFullSignificandsAndExactTies)
     // ... and 18 significant digits end in exactly .5 here.
     for (std::uint64_t a = 0; a < 2000; ++a)
         values.push_back(static_cast<Extended>(123456789012345678ULL + a) + 0.5L);
-    values.insert(values.end(), {0.0L, 9.999999999999999999L, 10.0L, 99999999999999999.5L,
-                                 999999999999999999.5L, 1e18L, 0x1p127L - 0x1p63L, 0x1p-16382L});
+    values.insert(values.end(),
+                  {0.0L, 9.999999999999999999L, 10.0L, 99999999999999999.5L, 999999999999999999.5L,
+                   1e18L, 0x1p127L - 0x1p63L, 0x1p-16382L});
     for (const Extended x : values) {
         const auto fast = significantDigitsFast(x);
         ASSERT_TRUE(fast.has_value()) << static_cast<double>(x);

@@ -24,6 +24,7 @@ struct AreaCase {
     *os << c.text;
 }
 
+// clang-format off
 const AreaCase areaCases[] = {
     {PortShape::Circle, {"1"}, "1", AreaOutcome::Filled, "3.1416"},
     {PortShape::Circle, {"2.5"}, "1", AreaOutcome::Filled, "19.6350"},
@@ -62,8 +63,9 @@ const AreaCase areaCases[] = {
     {PortShape::Square, {"1e19"}, "999", AreaOutcome::Overflow, ""},
     {PortShape::Rectangle, {"1e30", "1e30"}, "1", AreaOutcome::Overflow, ""},
 };
+// clang-format on
 
-class AreaTest : public ::testing::TestWithParam<AreaCase> {};
+class AreaTest : public ::testing::TestWithParam<AreaCase> { };
 
 TEST_P(AreaTest, AreaText)
 {
@@ -95,6 +97,7 @@ struct CountCase {
     *os << '"' << c.text << '"';
 }
 
+// clang-format off
 const CountCase countCases[] = {
     {"1", 1, nullptr},
     {"999", 999, nullptr},
@@ -115,8 +118,9 @@ const CountCase countCases[] = {
     {"2147483648", 1, nullptr},
     {"99999999999999999999999", 1, nullptr},
 };
+// clang-format on
 
-class CountTest : public ::testing::TestWithParam<CountCase> {};
+class CountTest : public ::testing::TestWithParam<CountCase> { };
 
 TEST_P(CountTest, CountAndTextOnLeavingTheField)
 {
@@ -137,7 +141,7 @@ TEST(Count, ArrowsStepWithinTheRange)
     EXPECT_EQ(calc::countTextStepped("1", +1), "2");
     EXPECT_EQ(calc::countTextStepped("1", -1), "1");
     EXPECT_EQ(calc::countTextStepped("999", +1), "999");
-    EXPECT_EQ(calc::countTextStepped("", +1), "2");     // empty counts as 1
+    EXPECT_EQ(calc::countTextStepped("", +1), "2"); // empty counts as 1
     EXPECT_EQ(calc::countTextStepped("0", +1), "1");
     EXPECT_EQ(calc::countTextStepped("5000", -1), "999");
     EXPECT_EQ(calc::countTextStepped("-2147483648", -1), "1");

@@ -24,6 +24,7 @@ struct StoreCase {
 
 // Values chosen at the 40-bit rounding point: one unit in the last place of
 // a 40-bit significand in [1, 2) is 2^-39.
+// clang-format off
 const StoreCase storeCases[] = {
     {"exact_integer", 1176490.0L, 1176490.0L},
     {"exact_quarter", 0.75L, 0.75L},
@@ -37,8 +38,9 @@ const StoreCase storeCases[] = {
     {"negative_below_smallest_is_zero", -0x1p-129L, 0.0L},
     {"largest_magnitude", 0x1p127L - 0x1p87L, 0x1p127L - 0x1p87L},
 };
+// clang-format on
 
-class StoreTest : public ::testing::TestWithParam<StoreCase> {};
+class StoreTest : public ::testing::TestWithParam<StoreCase> { };
 
 TEST_P(StoreTest, RoundsToFortyBitsWithTiesAwayFromZero)
 {
@@ -68,6 +70,7 @@ TEST(Real48, StoredValuesAreFixedPoints)
 
 TEST(Real48, OverflowFromTwoToTheHundredTwentySeven)
 {
+    // clang-format off
     const Extended cases[] = {
         0x1p127L,
         -0x1p127L,
@@ -77,6 +80,7 @@ TEST(Real48, OverflowFromTwoToTheHundredTwentySeven)
         -HUGE_VALL,
         std::nanl(""),
     };
+    // clang-format on
     for (const Extended x : cases)
         EXPECT_THROW(Real48::store(x), FloatOverflow) << static_cast<double>(x);
 }

@@ -34,22 +34,44 @@ QImage makePicture(QSize size, const PixelFn& pixel)
 }
 
 // Each pixel tells where it comes from: red is the column, green the row.
-QRgb code(int x, int y) { return qRgb(x, y, 0x55); }
-int codeColumn(QRgb pixel) { return qBlue(pixel) == 0x55 ? qRed(pixel) : -1; }
-int codeRow(QRgb pixel) { return qBlue(pixel) == 0x55 ? qGreen(pixel) : -1; }
-
-QImage codePicture(QSize size) { return makePicture(size, code); }
-
-// Silver in a checker of 3 x 3 squares, coded pixels elsewhere.
-bool checkerSilver(int x, int y) { return (x / 3 + y / 3) % 2 == 0; }
-QImage checkerPicture(QSize size)
+QRgb code(int x, int y)
 {
-    return makePicture(size, [](int x, int y) { return checkerSilver(x, y) ? silverRgb : code(x, y); });
+    return qRgb(x, y, 0x55);
+}
+int codeColumn(QRgb pixel)
+{
+    return qBlue(pixel) == 0x55 ? qRed(pixel) : -1;
+}
+int codeRow(QRgb pixel)
+{
+    return qBlue(pixel) == 0x55 ? qGreen(pixel) : -1;
 }
 
-QRgb pixelOf(const QImage& image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
+QImage codePicture(QSize size)
+{
+    return makePicture(size, code);
+}
 
-QString hex(QRgb value) { return QStringLiteral("#%1").arg(value & 0xFFFFFFu, 6, 16, QLatin1Char('0')); }
+// Silver in a checker of 3 x 3 squares, coded pixels elsewhere.
+bool checkerSilver(int x, int y)
+{
+    return (x / 3 + y / 3) % 2 == 0;
+}
+QImage checkerPicture(QSize size)
+{
+    return makePicture(size,
+                       [](int x, int y) { return checkerSilver(x, y) ? silverRgb : code(x, y); });
+}
+
+QRgb pixelOf(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y) | 0xFF000000u;
+}
+
+QString hex(QRgb value)
+{
+    return QStringLiteral("#%1").arg(value & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
+}
 
 // Compares the `size` pixels of `shot` from `origin` with `expected`;
 // returns a description of the first difference, or nothing.
@@ -60,13 +82,19 @@ QString mismatch(const QImage& shot, QPoint origin, QSize size, const PixelFn& e
             const QRgb got = pixelOf(shot, origin.x() + x, origin.y() + y);
             const QRgb want = expected(x, y) | 0xFF000000u;
             if (got != want)
-                return QStringLiteral("pixel (%1, %2): %3, expected %4").arg(x).arg(y).arg(hex(got), hex(want));
+                return QStringLiteral("pixel (%1, %2): %3, expected %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(hex(got), hex(want));
         }
     }
     return {};
 }
 
-QImage shotOf(QWidget& widget) { return widget.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage shotOf(QWidget& widget)
+{
+    return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 class PaintCounter : public QObject {
 public:
@@ -186,7 +214,8 @@ struct Scene {
     // The colour the container shows at a spot that nothing covers.
     QRgb containerColorIn(const QImage& shot) const
     {
-        const QPoint spot = container->mapTo(&window, QPoint(container->width() - 12, container->height() - 12));
+        const QPoint spot =
+            container->mapTo(&window, QPoint(container->width() - 12, container->height() - 12));
         return pixelOf(shot, spot.x(), spot.y());
     }
 
@@ -248,7 +277,8 @@ void TTransparentBitmapTest::colorValues_data()
     QTest::newRow("black") << qint32(0) << false << QColor(0, 0, 0);
     QTest::newRow("silver") << qint32(0x00C0C0C0) << false << QColor(192, 192, 192);
     QTest::newRow("white") << qint32(0x00FFFFFF) << false << QColor(255, 255, 255);
-    QTest::newRow("red in the lowest byte") << qint32(0x00302010) << false << QColor(0x10, 0x20, 0x30);
+    QTest::newRow("red in the lowest byte")
+        << qint32(0x00302010) << false << QColor(0x10, 0x20, 0x30);
     QTest::newRow("pure red") << qint32(0x000000FF) << false << QColor(255, 0, 0);
     QTest::newRow("pure blue") << qint32(0x00FF0000) << false << QColor(0, 0, 255);
     QTest::newRow("button face") << static_cast<qint32>(0x8000000Fu) << true << QColor(1, 2, 3);
@@ -355,7 +385,8 @@ void TTransparentBitmapTest::repaintsOnlyOnChange_data()
     QTest::newRow("key -1 to silver") << false << -1 << tcolor::silver << true;
     QTest::newRow("key silver to silver") << false << tcolor::silver << tcolor::silver << false;
     QTest::newRow("key silver to -1") << false << tcolor::silver << -1 << true;
-    QTest::newRow("key silver to button face") << false << tcolor::silver << tcolor::buttonFace << true;
+    QTest::newRow("key silver to button face")
+        << false << tcolor::silver << tcolor::buttonFace << true;
     QTest::newRow("key button face to button face")
         << false << tcolor::buttonFace << tcolor::buttonFace << false;
     QTest::newRow("stretch off to off") << true << 0 << 0 << false;
@@ -442,9 +473,8 @@ void TTransparentBitmapTest::transparency()
         palette.color(QPalette::Base).rgb(),
         palette.color(QPalette::WindowText).rgb(),
     };
-    const QImage picture = makePicture({int(colors.size()), 3}, [&](int x, int y) {
-        return y == 1 ? code(x, y) : colors[x];
-    });
+    const QImage picture = makePicture(
+        {int(colors.size()), 3}, [&](int x, int y) { return y == 1 ? code(x, y) : colors[x]; });
 
     Stand stand;
     stand.control->setBitMap(picture);
@@ -488,9 +518,10 @@ void TTransparentBitmapTest::transparentPartsShowContainer()
         const QImage shot = shotOf(scene.window);
         QCOMPARE(scene.containerColorIn(shot), shown);
         QCOMPARE(scene.control->color().rgb(), shown);
-        const QString diff = mismatch(shot, scene.controlOrigin(), picture.size(), [&](int x, int y) {
-            return checkerSilver(x, y) ? shown : picture.pixel(x, y);
-        });
+        const QString diff =
+            mismatch(shot, scene.controlOrigin(), picture.size(), [&](int x, int y) {
+                return checkerSilver(x, y) ? shown : picture.pixel(x, y);
+            });
         QVERIFY2(diff.isEmpty(), qPrintable(diff));
     };
 
@@ -551,7 +582,10 @@ void TTransparentBitmapTest::stretch()
             const int i = codeColumn(pixel);
             const int j = codeRow(pixel);
             QVERIFY2(i >= 0 && i < sw && j >= 0 && j < sh,
-                     qPrintable(QStringLiteral("(%1, %2) is %3, no picture pixel").arg(x).arg(y).arg(hex(pixel))));
+                     qPrintable(QStringLiteral("(%1, %2) is %3, no picture pixel")
+                                    .arg(x)
+                                    .arg(y)
+                                    .arg(hex(pixel))));
             // Rows and columns are taken whole: dropped or repeated.
             if (y == 0)
                 column[size_t(x)] = i;
@@ -566,12 +600,14 @@ void TTransparentBitmapTest::stretch()
     // Pixel t of a line of `length` pixels covers [t, t + 1) * count / length
     // of the picture's `count` pixels; picture pixel i covers [i, i + 1).
     auto covers = [](int t, int i, int count, int length) {
-        return qint64(i) * length < qint64(t + 1) * count && qint64(i + 1) * length > qint64(t) * count;
+        return qint64(i) * length < qint64(t + 1) * count
+            && qint64(i + 1) * length > qint64(t) * count;
     };
     std::set<int> columns;
     std::set<int> rows;
     for (int x = 0; x < dw; ++x) {
-        QVERIFY2(covers(x, column[size_t(x)], sw, dw), qPrintable(QStringLiteral("column %1").arg(x)));
+        QVERIFY2(covers(x, column[size_t(x)], sw, dw),
+                 qPrintable(QStringLiteral("column %1").arg(x)));
         if (x > 0)
             QVERIFY(column[size_t(x)] >= column[size_t(x - 1)]);
         columns.insert(column[size_t(x)]);
@@ -604,9 +640,8 @@ void TTransparentBitmapTest::stretch()
 
     // Without transparency the silver stays.
     control.setTransparentColor(-1);
-    diff = mismatch(stand.shot(), {}, controlSize, [&](int x, int y) {
-        return picture.pixel(column[size_t(x)], row[size_t(y)]);
-    });
+    diff = mismatch(stand.shot(), {}, controlSize,
+                    [&](int x, int y) { return picture.pixel(column[size_t(x)], row[size_t(y)]); });
     QVERIFY2(diff.isEmpty(), qPrintable(diff));
 }
 
@@ -739,7 +774,9 @@ void TTransparentBitmapTest::designModeOutline()
     control.setBitMap(picture);
     control.setDesignMode(designMode);
     const QSize size = control.size();
-    auto base = [&](int x, int y) { return picture.isNull() ? whiteRgb : picture.pixel(x, y) | 0xFF000000u; };
+    auto base = [&](int x, int y) {
+        return picture.isNull() ? whiteRgb : picture.pixel(x, y) | 0xFF000000u;
+    };
 
     const QImage shot = stand.shot();
     const int w = size.width();
@@ -759,7 +796,8 @@ void TTransparentBitmapTest::designModeOutline()
         QPoint step;
         int length;
     };
-    const Side sides[] = {{{0, 0}, {1, 0}, w}, {{0, h - 1}, {1, 0}, w}, {{0, 0}, {0, 1}, h}, {{w - 1, 0}, {0, 1}, h}};
+    const Side sides[] = {
+        {{0, 0}, {1, 0}, w}, {{0, h - 1}, {1, 0}, w}, {{0, 0}, {0, 1}, h}, {{w - 1, 0}, {0, 1}, h}};
     for (const Side& side : sides) {
         int black = 0;
         for (int k = 0; k < side.length; ++k) {

@@ -32,8 +32,9 @@ void putColour(QByteArray& out, QRgb colour)
 
 [[noreturn]] void badPixel(const char* name, int x, int y, QRgb colour)
 {
-    std::fprintf(stderr, "ventbox-picgen: %s: pixel (%d, %d) has colour #%06x,"
-                         " which is not in the palette\n",
+    std::fprintf(stderr,
+                 "ventbox-picgen: %s: pixel (%d, %d) has colour #%06x,"
+                 " which is not in the palette\n",
                  name, x, y, colour & 0xFFFFFFu);
     std::exit(1);
 }
@@ -203,8 +204,8 @@ IndexedImage toPalette256(const QImage& image, QRgb keep)
     std::map<QRgb, std::uint32_t> histogram;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = qRgb(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)),
-                                     qBlue(image.pixel(x, y)));
+            const QRgb colour =
+                qRgb(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y)));
             if (colour != keep)
                 ++histogram[colour];
         }
@@ -225,7 +226,8 @@ IndexedImage toPalette256(const QImage& image, QRgb keep)
         for (std::size_t i = 0; i < boxes.size(); ++i) {
             if (boxes[i].end - boxes[i].begin < 2)
                 continue;
-            const std::uint64_t score = static_cast<std::uint64_t>(boxes[i].range) * boxes[i].pixels;
+            const std::uint64_t score =
+                static_cast<std::uint64_t>(boxes[i].range) * boxes[i].pixels;
             if (best == boxes.size() || score > bestScore) {
                 best = i;
                 bestScore = score;
@@ -283,8 +285,8 @@ IndexedImage toPalette256(const QImage& image, QRgb keep)
     }
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb colour = qRgb(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)),
-                                     qBlue(image.pixel(x, y)));
+            const QRgb colour =
+                qRgb(qRed(image.pixel(x, y)), qGreen(image.pixel(x, y)), qBlue(image.pixel(x, y)));
             out.pixels.push_back(colour == keep ? keepIndex : nearest[colour]);
         }
     return out;
@@ -320,8 +322,8 @@ QByteArray encodeIco(const IndexedImage& image, const std::vector<bool>& transpa
         QByteArray row(static_cast<qsizetype>(maskStride), '\0');
         for (int x = 0; x < image.width; ++x)
             if (transparent[static_cast<std::size_t>(y * image.width + x)])
-                row[x / 8] = static_cast<char>(static_cast<std::uint8_t>(row[x / 8])
-                                               | (0x80u >> (x % 8)));
+                row[x / 8] =
+                    static_cast<char>(static_cast<std::uint8_t>(row[x / 8]) | (0x80u >> (x % 8)));
         maskRows.append(row);
     }
 

@@ -25,7 +25,7 @@ QImage disabledImage(const QImage& normal)
     QImage out = filledImage(size, size, pal::olive);
     const auto lined = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < size && y < size && normal.pixel(x, y) != pal::olive
-               && isLine(normal.pixel(x, y));
+            && isLine(normal.pixel(x, y));
     };
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
@@ -54,6 +54,7 @@ QImage buttonPicture(const QImage& normal)
 QImage calculatorButton()
 {
     QImage glyph = filledImage(16, 16, pal::olive);
+    // clang-format off
     paintPixelMap(glyph, 0, 0, {
         "...kkkkkkkkkk...",
         "..kGGGGGGGGGGk..",
@@ -72,12 +73,14 @@ QImage calculatorButton()
         "..kGwwGwwGrrGk..",
         "...kkkkkkkkkk...",
     });
+    // clang-format on
     return buttonPicture(glyph);
 }
 
 QImage printerButton()
 {
     QImage glyph = filledImage(16, 16, pal::olive);
+    // clang-format off
     paintPixelMap(glyph, 0, 0, {
         "....kkkkkkkk....",
         "....kwwwwwwk....",
@@ -96,12 +99,14 @@ QImage printerButton()
         "kkkkkkkkkkkkkkkk",
         "................",
     });
+    // clang-format on
     return buttonPicture(glyph);
 }
 
 QImage exitDoorButton()
 {
     QImage glyph = filledImage(18, 18, pal::olive);
+    // clang-format off
     paintPixelMap(glyph, 0, 0, {
         "...kkkkkkkkkkkk...",
         "...kggggggwgggk...",
@@ -122,12 +127,14 @@ QImage exitDoorButton()
         ".kRRRRkRyyyyyyRk..",
         "..kkkkkkkkkkkkkk..",
     });
+    // clang-format on
     return buttonPicture(glyph);
 }
 
 QImage helpButton()
 {
     QImage glyph = filledImage(18, 18, pal::olive);
+    // clang-format off
     paintPixelMap(glyph, 0, 0, {
         "..................",
         "......kkkkkk......",
@@ -148,12 +155,14 @@ QImage helpButton()
         ".......kkkk.......",
         "..................",
     });
+    // clang-format on
     return buttonPicture(glyph);
 }
 
 QImage insertButton()
 {
     QImage glyph = filledImage(16, 16, pal::olive);
+    // clang-format off
     paintPixelMap(glyph, 0, 0, {
         "kkkkkkkkkk.krrk.",
         "kyyyyyyyyk.krrk.",
@@ -172,6 +181,7 @@ QImage insertButton()
         ".......kwwwwwwk.",
         ".......kkkkkkkk.",
     });
+    // clang-format on
     return buttonPicture(glyph);
 }
 

@@ -47,8 +47,8 @@ void paintPixelMap(QImage& image, int left, int top, std::initializer_list<std::
     int y = top;
     for (std::string_view row : rows) {
         if (row.size() != width) {
-            std::fprintf(stderr, "ventbox-picgen: pixel map row %d is %zu wide, not %zu\n",
-                         y - top, row.size(), width);
+            std::fprintf(stderr, "ventbox-picgen: pixel map row %d is %zu wide, not %zu\n", y - top,
+                         row.size(), width);
             std::exit(1);
         }
         int x = left;
@@ -71,8 +71,8 @@ QFont pictureFont(const char* family, int pixelSize, bool bold, bool smooth)
     font.setKerning(false);
     const QFontInfo info(font);
     if (info.family() != font.family()) {
-        std::fprintf(stderr, "ventbox-picgen: font \"%s\" is not installed (got \"%s\")\n",
-                     family, qPrintable(info.family()));
+        std::fprintf(stderr, "ventbox-picgen: font \"%s\" is not installed (got \"%s\")\n", family,
+                     qPrintable(info.family()));
         std::exit(1);
     }
     return font;

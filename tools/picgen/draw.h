@@ -53,7 +53,7 @@ QFont pictureFont(const char* family, int pixelSize, bool bold = false, bool smo
 // come out the same on every run and with every standard library.
 class Random {
 public:
-    explicit Random(std::uint32_t seed) : state_(seed != 0 ? seed : 1u) {}
+    explicit Random(std::uint32_t seed) : state_(seed != 0 ? seed : 1u) { }
     std::uint32_t next();
     // A number in [low, high).
     double uniform(double low, double high);

@@ -39,6 +39,7 @@ Icon programIcon()
     paintSoundWave(image, 3, 28, 2.5, 2.0, 12.5);
 
     // The loudspeaker: rim, cone, magnet.
+    // clang-format off
     paintPixelMap(image, 0, 7, {
         "...kkkkkkkkkkkkkkkkkkkkkkkkkk...",
         "..kyyyyyyyyyyyyyyyyyyyyyyyyyyk..",
@@ -56,8 +57,10 @@ Icon programIcon()
         ".........kkkkkkkkkkkkkk.........",
         "..........kkkkkkkkkkkk..........",
     });
+    // clang-format on
 
     // The word, in bold capitals.
+    // clang-format off
     paintPixelMap(image, 1, 23, {
         "kkkkkkk.....kkkkk...kk....kk",
         "kk....kk...kk...kk..kk....kk",
@@ -69,6 +72,7 @@ Icon programIcon()
         "kk....kk...kk...kk..kk....kk",
         "kkkkkkk.....kkkkk...kk....kk",
     });
+    // clang-format on
 
     Icon icon{image, {}};
     for (int y = 0; y < 32; ++y)

@@ -27,7 +27,8 @@ namespace {
 bool writeFile(const QDir& dir, const char* name, const QByteArray& bytes)
 {
     QFile file(dir.filePath(QString::fromLatin1(name)));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(bytes) != bytes.size()) {
         std::fprintf(stderr, "ventbox-picgen: cannot write %s\n", qPrintable(file.fileName()));
         return false;
     }
@@ -78,6 +79,7 @@ int main(int argc, char* argv[])
         const char* name;
         QImage (*draw)();
     };
+    // clang-format off
     const Sixteen sixteenColour[] = {
         {"calculator.bmp", calculatorButton},
         {"printer.bmp", printerButton},
@@ -89,24 +91,27 @@ int main(int argc, char* argv[])
         {"square.bmp", squareShape},
         {"triangle.bmp", triangleShape},
     };
+    // clang-format on
     bool ok = true;
     for (const Sixteen& picture : sixteenColour)
-        ok = writeFile(dir, picture.name, encodeBmp(toWindowsPalette(picture.draw(), picture.name), 4))
-             && ok;
+        ok = writeFile(dir, picture.name,
+                       encodeBmp(toWindowsPalette(picture.draw(), picture.name), 4))
+            && ok;
 
-    ok = writeFile(dir, "splash.bmp", encodeBmp(toPalette256(splashPicture(), 0xFFC0C0C0u), 8)) && ok;
+    ok = writeFile(dir, "splash.bmp", encodeBmp(toPalette256(splashPicture(), 0xFFC0C0C0u), 8))
+        && ok;
     ok = writeFile(dir, "sketch.bmp",
                    encodeBmp(toBlackAndWhite256(enclosureSketch(), "sketch.bmp"), 8))
-         && ok;
+        && ok;
 
     const Icon icon = programIcon();
     ok = writeFile(dir, "ventbox.ico",
                    encodeIco(toWindowsPalette(icon.image, "ventbox.ico"), icon.transparent))
-         && ok;
+        && ok;
     const QImage rgba = iconWithAlpha(icon);
     ok = writeFile(dir, "ventbox.png", pngBytes(rgba)) && ok;
     ok = writeFile(dir, "ventbox-128.png",
                    pngBytes(rgba.scaled(128, 128, Qt::IgnoreAspectRatio, Qt::FastTransformation)))
-         && ok;
+        && ok;
     return ok ? 0 : 1;
 }

@@ -20,8 +20,7 @@ constexpr int lineWidth = 2;
 // its edge. `depth` gives how far a point lies inside
 // (negative outside). Lines drawn so are evenly thick at every slope,
 // which a pen without antialiasing is not.
-template <typename Depth>
-void paintOutline(QImage& image, Depth depth)
+template <typename Depth> void paintOutline(QImage& image, Depth depth)
 {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x) {
@@ -121,8 +120,8 @@ QImage triangleShape()
             // inner side lies to its left going anticlockwise on screen.
             const QPointF a = corners[i], b = corners[(i + 1) % 3];
             const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
-            const double across = ((b.x() - a.x()) * (a.y() - p.y()) - (b.y() - a.y()) * (a.x() - p.x()))
-                                  / length;
+            const double across =
+                ((b.x() - a.x()) * (a.y() - p.y()) - (b.y() - a.y()) * (a.x() - p.x())) / length;
             depth = std::min(depth, across);
         }
         return depth;

@@ -28,7 +28,8 @@ void arrowHead(QImage& image, QPoint tip, int dx, int dy)
 void caption(QPainter& painter, int centre, int baseline, const char* text)
 {
     const QString string = QString::fromUtf8(text);
-    painter.drawText(centre - painter.fontMetrics().horizontalAdvance(string) / 2, baseline, string);
+    painter.drawText(centre - painter.fontMetrics().horizontalAdvance(string) / 2, baseline,
+                     string);
 }
 
 } // namespace

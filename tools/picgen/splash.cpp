@@ -43,7 +43,7 @@ double smoothstep(double edge0, double edge1, double x)
 double latticeValue(int x, int y, std::uint32_t seed)
 {
     std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u
-                      + static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
+        + static_cast<std::uint32_t>(y) * 668265263u + seed * 2246822519u;
     h = (h ^ (h >> 13)) * 1274126177u;
     h ^= h >> 16;
     return static_cast<double>(h & 0xFFFFFFu) / 16777215.0;
@@ -55,9 +55,9 @@ double noise(double x, double y, std::uint32_t seed)
     const int ix = static_cast<int>(fx), iy = static_cast<int>(fy);
     const double tx = smoothstep(0.0, 1.0, x - fx), ty = smoothstep(0.0, 1.0, y - fy);
     const double top = latticeValue(ix, iy, seed)
-                       + (latticeValue(ix + 1, iy, seed) - latticeValue(ix, iy, seed)) * tx;
+        + (latticeValue(ix + 1, iy, seed) - latticeValue(ix, iy, seed)) * tx;
     const double bottom = latticeValue(ix, iy + 1, seed)
-                          + (latticeValue(ix + 1, iy + 1, seed) - latticeValue(ix, iy + 1, seed)) * tx;
+        + (latticeValue(ix + 1, iy + 1, seed) - latticeValue(ix, iy + 1, seed)) * tx;
     return top + (bottom - top) * ty;
 }
 
@@ -71,6 +71,7 @@ double fractal(double x, double y, std::uint32_t seed)
 // green, cyan, blue, for t from 0 (left) to 1 (right).
 Colour rainbow(double t)
 {
+    // clang-format off
     static const Colour stops[] = {
         {0.50, 0.20, 0.85}, // violet
         {0.90, 0.15, 0.75}, // magenta
@@ -81,6 +82,7 @@ Colour rainbow(double t)
         {0.05, 0.80, 0.85}, // cyan
         {0.15, 0.30, 0.95}, // blue
     };
+    // clang-format on
     constexpr int last = static_cast<int>(std::size(stops)) - 1;
     const double position = std::clamp(t, 0.0, 1.0) * last;
     const int i = std::min(static_cast<int>(position), last - 1);
@@ -152,8 +154,8 @@ QImage splashPicture()
     const Colour pink{1.00, 0.60, 0.80}, green{0.55, 0.85, 0.50}, blue{0.50, 0.65, 1.00},
         violet{0.72, 0.52, 0.92};
     const std::vector<Blot> blots = {
-        {30, 30, 24, pink},   {70, 92, 22, green}, {112, 28, 20, blue},
-        {150, 96, 24, violet}, {186, 34, 20, pink}, {22, 96, 16, blue},
+        {30, 30, 24, pink},    {70, 92, 22, green},  {112, 28, 20, blue},
+        {150, 96, 24, violet}, {186, 34, 20, pink},  {22, 96, 16, blue},
         {120, 104, 14, pink},  {78, 24, 14, violet}, {196, 98, 14, green},
     };
     std::vector<Dot> dots;
@@ -173,19 +175,20 @@ QImage splashPicture()
                 const Blot& blot = blots[i];
                 const double dx = px - blot.x, dy = py - blot.y;
                 const auto seed = static_cast<std::uint32_t>(i);
-                const double ragged = blot.radius * (0.6 + 0.45 * fractal(px / 9.0, py / 9.0, seed));
+                const double ragged =
+                    blot.radius * (0.6 + 0.45 * fractal(px / 9.0, py / 9.0, seed));
                 const double distance = std::hypot(dx, dy);
                 // A wash like water colour: mottled inside, a little darker
                 // along its ragged rim, and an edge a pixel or two wide.
                 const double wash = 0.5 + 0.3 * noise(px / 4.0, py / 4.0, seed + 50)
-                                    + 0.15 * smoothstep(0.6, 1.0, distance / ragged);
+                    + 0.15 * smoothstep(0.6, 1.0, distance / ragged);
                 const double alpha = wash * (1.0 - smoothstep(ragged - 1.5, ragged, distance));
                 colour = mix(colour, blot.colour, alpha);
                 paint = std::max(paint, alpha);
             }
             for (const Dot& dot : dots) {
-                const double alpha = std::clamp(dot.radius + 0.5 - std::hypot(px - dot.x, py - dot.y),
-                                                0.0, 1.0);
+                const double alpha =
+                    std::clamp(dot.radius + 0.5 - std::hypot(px - dot.x, py - dot.y), 0.0, 1.0);
                 colour = mix(colour, Colour{0.35, 0.25, 0.85}, alpha);
                 paint = std::max(paint, alpha);
             }
@@ -200,8 +203,8 @@ QImage splashPicture()
                     const double wx = x + 1.6 * (fractal(x / 3.0, y / 3.0, 101) - 0.5);
                     const double wy = y + 1.6 * (fractal(x / 3.0, y / 3.0, 202) - 0.5);
                     const double bristles = noise(x / 6.0 + y / 14.0, y * 1.3, 303);
-                    const double inside = sampleMask(mask, wx * scale, wy * scale)
-                                          + 0.35 * (bristles - 0.5);
+                    const double inside =
+                        sampleMask(mask, wx * scale, wy * scale) + 0.35 * (bristles - 0.5);
                     if (inside > 0.5) {
                         cover += 1.0;
                         shade += bristles;
@@ -221,9 +224,10 @@ QImage splashPicture()
             // A trace of paint too faint to see stays silver.
             if (paint < 0.06)
                 continue;
-            image.setPixel(px, py, qRgb(static_cast<int>(std::lround(colour.r * 255)),
-                                        static_cast<int>(std::lround(colour.g * 255)),
-                                        static_cast<int>(std::lround(colour.b * 255))));
+            image.setPixel(px, py,
+                           qRgb(static_cast<int>(std::lround(colour.r * 255)),
+                                static_cast<int>(std::lround(colour.g * 255)),
+                                static_cast<int>(std::lround(colour.b * 255))));
         }
     }
     return image;

@@ -16,7 +16,10 @@ namespace {
 // A client that sends this much without ending its line is not one of ours.
 constexpr qint64 maxMessageBytes = 64 * 1024;
 
-const QString windowTitlePrefix = QStringLiteral("Nápověda - ");
+QString windowTitlePrefix()
+{
+    return QStringLiteral("Nápověda - ");
+}
 
 } // namespace
 
@@ -67,8 +70,8 @@ HelpReply HelpViewer::handle(const HelpRequest& request)
     } else if (name.isEmpty()) {
         showError(QStringLiteral("Není zadán soubor nápovědy."));
     } else if (!isBareFileName(name)) {
-        showError(QStringLiteral("Soubor nápovědy „%1“ se hledá jen podle jména, bez cesty.")
-                      .arg(name));
+        showError(
+            QStringLiteral("Soubor nápovědy „%1“ se hledá jen podle jména, bez cesty.").arg(name));
     } else {
         const QStringList dirs = helpSearchDirectories(request.workingDirectory);
         const QString path = findHelpFile(name, dirs);
@@ -87,8 +90,8 @@ HelpReply HelpViewer::handle(const HelpRequest& request)
             else
                 failure = QStringLiteral("Soubor nápovědy „%1“ nemá obsah.").arg(name);
         } else if (failure.isEmpty()) {
-            const HelpTopic* topic = request.data == contentsContext ? nullptr
-                                                                     : file_.topic(request.data);
+            const HelpTopic* topic =
+                request.data == contentsContext ? nullptr : file_.topic(request.data);
             if (topic)
                 showTopic(*topic, true);
             else
@@ -147,11 +150,12 @@ QString HelpViewer::load(const QString& path, const QString& name)
     ParseResult parsed = parseHelpFile(bytes);
     if (!parsed.ok()) {
         const ParseError& e = *parsed.error;
-        return e.line > 0 ? QStringLiteral("Soubor nápovědy „%1“ je chybný, řádek %2: %3.")
-                                .arg(name)
-                                .arg(e.line)
-                                .arg(e.message)
-                          : QStringLiteral("Soubor nápovědy „%1“ je chybný: %2.").arg(name, e.message);
+        return e.line > 0
+            ? QStringLiteral("Soubor nápovědy „%1“ je chybný, řádek %2: %3.")
+                  .arg(name)
+                  .arg(e.line)
+                  .arg(e.message)
+            : QStringLiteral("Soubor nápovědy „%1“ je chybný: %2.").arg(name, e.message);
     }
     file_ = std::move(parsed.file);
     fileLoaded_ = true;
@@ -163,13 +167,13 @@ void HelpViewer::showTopic(const HelpTopic& topic, bool remember)
     if (remember && shown_ != QLatin1String("error") && shown_ != QLatin1String("none")
         && context_ != topic.context)
         history_.append(context_);
-    shown_ = topic.context == contentsContext ? QStringLiteral("contents")
-                                              : QStringLiteral("topic");
+    shown_ =
+        topic.context == contentsContext ? QStringLiteral("contents") : QStringLiteral("topic");
     context_ = topic.context;
     title_ = topic.title;
     error_.clear();
     browser_->setHtml(topicToHtml(file_, topic));
-    setWindowTitle(windowTitlePrefix + topic.title);
+    setWindowTitle(windowTitlePrefix() + topic.title);
     updateButtons();
 }
 
@@ -183,7 +187,7 @@ void HelpViewer::showError(const QString& message)
     if (fileLoaded_ && file_.contents())
         html += QStringLiteral("<p><a href=\"topic:obsah\">Obsah nápovědy</a></p>\n");
     browser_->setHtml(html);
-    setWindowTitle(windowTitlePrefix + QStringLiteral("chyba"));
+    setWindowTitle(windowTitlePrefix() + QStringLiteral("chyba"));
     updateButtons();
 }
 

@@ -84,8 +84,7 @@ int main(int argc, char** argv)
         // The socket of a viewer that died without closing it.
         QLocalServer::removeServer(server);
         break;
-    case Probe::NoViewer:
-        break;
+    case Probe::NoViewer: break;
     }
 
     HelpViewer viewer;
@@ -103,6 +102,6 @@ int main(int argc, char** argv)
 
     printReply(request ? viewer.handle(*request)
                        : viewer.handleFailure(
-                             QStringLiteral("Chybný příkazový řádek: %1.").arg(argumentError)));
+                           QStringLiteral("Chybný příkazový řádek: %1.").arg(argumentError)));
     return QApplication::exec();
 }
