@@ -7,7 +7,7 @@ GENERATOR  ?= Ninja
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-asan bench fuzz lint package clean
+.PHONY: all deps configure build run test test-quick test-asan bench fuzz lint package clean
 
 all: build
 
@@ -26,7 +26,12 @@ run: build
 	@if [ -x $(BUILD)/bin/ventbox ]; then exec $(BUILD)/bin/ventbox; \
 	 else exec $(BUILD)/bin/ventbox-calc --help; fi
 
-test: build
+# Everything: the tests of build/, then the same suite built with the
+# sanitizers.
+test: test-quick
+	@$(MAKE) --no-print-directory test-asan
+
+test-quick: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -70,4 +75,4 @@ package: build
 	cd $(BUILD) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -353,6 +353,10 @@ class Session:
             "CUPS_SERVER": os.path.join(self.tmp, "no-print-server.sock"),
             "VENTBOX_E2E_SESSION": self.marker,
         }
+        # A sanitizer build's settings (make test-asan) go along.
+        for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
+            if name in os.environ:
+                env[name] = os.environ[name]
         env.update(extra)
         return env
 
