@@ -13,11 +13,11 @@ void abortSilently()
     throw SilentAbort{};
 }
 
-void runGuarded(const std::function<void()>& handler) noexcept
+void handleHandlerException() noexcept
 {
     try {
         try {
-            handler();
+            throw;
         } catch (const SilentAbort&) {
             // Ends the handler; no message, no beep.
         } catch (const std::exception& e) {

@@ -6,7 +6,6 @@
 // the application's error box, and no exception ever travels through Qt's
 // own frames.
 
-#include <functional>
 #include <utility>
 
 namespace platform {
@@ -17,9 +16,21 @@ struct SilentAbort { };
 
 [[noreturn]] void abortSilently();
 
+// Deals with the exception being handled: discards the silent abort, shows
+// any other error in the application's error box. Never throws.
+void handleHandlerException() noexcept;
+
 // Runs `handler`; discards the silent abort, shows any other error in the
-// application's error box and returns normally in every case.
-void runGuarded(const std::function<void()>& handler) noexcept;
+// application's error box and returns normally in every case. A template,
+// so that wrapping every event costs no allocation.
+template <typename F> void runGuarded(F&& handler) noexcept
+{
+    try {
+        std::forward<F>(handler)();
+    } catch (...) {
+        handleHandlerException();
+    }
+}
 
 // Wraps a handler for QObject::connect: the returned callable runs the
 // handler inside runGuarded() with the signal's arguments.
