@@ -51,7 +51,7 @@ BENCH_RUNS ?= 7
 bench: build
 	$(BUILD)/bin/ventbox-bench
 	@if [ -x $(BUILD)/bin/ventbox ]; then \
-	  python3 tests/bench/startup_bench.py --bin $(BUILD)/bin --runs $(BENCH_RUNS) --gui-bench; fi
+	  python3 bench/startup_bench.py --bin $(BUILD)/bin --runs $(BENCH_RUNS) --gui-bench; fi
 
 # The libFuzzer targets (tests/fuzz, clang) in $(FUZZ_BUILD)/, each run for
 # FUZZ_SECONDS; a crash or any sanitizer report fails.

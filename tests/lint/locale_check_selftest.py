@@ -8,7 +8,7 @@ import os
 import re
 import sys
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
 import locale_check  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
