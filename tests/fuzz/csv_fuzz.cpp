@@ -77,13 +77,18 @@ void checkReader(const std::string& input)
     FUZZ_CHECK(second.records == first.records,
                "read " + show(first.records) + "; written " + quoted(again) + " reads "
                    + show(second.records));
-    // Written back, a record takes one line plus the line feeds in its fields.
+    // Written back, a record takes one line plus the line breaks in its
+    // fields (LF, CRLF and a lone CR each end a line).
     int line = 1;
     for (std::size_t i = 0; i < second.records.size(); ++i) {
         FUZZ_CHECK(second.lines[i] == line,
                    "line of record " + std::to_string(i) + " in " + quoted(again));
         const std::string record = cli::csvRecord(second.records[i]);
-        line += 1 + static_cast<int>(std::count(record.begin(), record.end(), '\n'));
+        int breaks = 0;
+        for (std::size_t k = 0; k < record.size(); ++k)
+            breaks += record[k] == '\n'
+                || (record[k] == '\r' && (k + 1 == record.size() || record[k + 1] != '\n'));
+        line += 1 + breaks;
     }
 }
 
