@@ -460,6 +460,16 @@ class Session:
         self.tool(["xdotool", "windowraise", str(wid)])
         self.tool(["xdotool", "windowfocus", "--sync", str(wid)])
 
+    def end_by_keys(self, program, window_id, keys, timeout=10):
+        """Focuses the window, presses `keys` and waits for the program to
+        end; returns its exit status."""
+        self.focus(window_id)
+        self.key(keys)
+        try:
+            return program.wait(timeout=min(timeout, remaining()))
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end within %d s of %s" % (timeout, keys))
+
     def key(self, *keys):
         """Presses keys (xdotool names: Tab, F1, alt+v, ctrl+c) in the
         focused window."""

@@ -28,7 +28,6 @@ import json
 import os
 import re
 import shutil
-import subprocess
 import sys
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
@@ -202,12 +201,7 @@ def test(args):
         session.screenshot("printed")
 
         # The end, with the port area window still open.
-        session.focus(main.id)
-        session.key("alt+k")
-        try:
-            status = program.wait(timeout=min(10, harness.remaining()))
-        except subprocess.TimeoutExpired:
-            raise Failure("ventbox did not end within 10 s of Alt+K")
+        status = session.end_by_keys(program, main.id, "alt+k")
         p.equal(status, 0, "exit status of ventbox")
         p.equal(session.visible_windows(), [], "windows shown after the end")
         session.screenshot("after-exit")

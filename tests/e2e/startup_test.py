@@ -24,7 +24,6 @@ Screenshots of each state go to the output directory.
 import argparse
 import os
 import re
-import subprocess
 import sys
 import time
 
@@ -185,12 +184,7 @@ def test(args):
         session.screenshot("help-contents")
 
         # " Konec" ends the program; the help viewer goes on.
-        session.focus(main.id)
-        session.key("alt+k")
-        try:
-            status = program.wait(timeout=min(10, harness.remaining()))
-        except subprocess.TimeoutExpired:
-            raise Failure("ventbox did not end within 10 s of Alt+K")
+        status = session.end_by_keys(program, main.id, "alt+k")
         p.equal(status, 0, "exit status of ventbox")
         remaining_windows = session.visible_windows()
         p.check([w.id for w in remaining_windows] == [viewer.id],

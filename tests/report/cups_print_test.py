@@ -38,26 +38,13 @@ TIME_LIMIT = 150  # seconds for the whole test; ctest allows a little more
 
 # ---- images ------------------------------------------------------------------
 
-class Image:
+class Image(harness.Image):
+    """A page read from a PPM file, with its grey levels for the ink tests."""
+
     def __init__(self, path):
         with open(path, "rb") as f:
-            data = f.read()
-        fields = []
-        pos = 0
-        while len(fields) < 4:
-            while data[pos:pos + 1].isspace():
-                pos += 1
-            if data[pos:pos + 1] == b"#":
-                pos = data.index(b"\n", pos) + 1
-                continue
-            start = pos
-            while not data[pos:pos + 1].isspace():
-                pos += 1
-            fields.append(data[start:pos])
-        if fields[0] != b"P6" or int(fields[3]) != 255:
-            raise Failure("%s: not an 8-bit PPM" % path)
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.rgb = data[pos + 1:pos + 1 + 3 * self.width * self.height]
+            page = harness.Image.from_ppm(f.read())
+        super().__init__(page.width, page.height, page.rgb)
         rgb = self.rgb
         self.gray = bytes((rgb[i] * 299 + rgb[i + 1] * 587 + rgb[i + 2] * 114) // 1000
                           for i in range(0, len(rgb), 3))
