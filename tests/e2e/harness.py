@@ -35,6 +35,13 @@ class Failure(Exception):
     pass
 
 
+class Unavailable(Exception):
+    """The test cannot run here (not root, say): CTest reports it skipped."""
+
+
+SKIPPED = 77  # the tests' SKIP_RETURN_CODE
+
+
 # ---- time ---------------------------------------------------------------------
 
 _deadline = None
@@ -575,6 +582,9 @@ def main(test, time_limit):
     started = time.monotonic()
     try:
         test()
+    except Unavailable as e:
+        print("SKIPPED: %s" % e, file=sys.stderr)
+        sys.exit(SKIPPED)
     except Failure as e:
         print("FAIL: %s" % e, file=sys.stderr)
         sys.exit(1)

@@ -22,7 +22,7 @@ import shutil
 import subprocess
 import tempfile
 
-from harness import Failure, die_with_parent, run, stop_child, wait_for
+from harness import Failure, Unavailable, die_with_parent, run, stop_child, wait_for
 
 CUPSD = "/usr/sbin/cupsd"
 CUPS_PDF_BACKEND = "/usr/lib/cups/backend/cups-pdf"
@@ -36,8 +36,8 @@ def check_prerequisites():
         if not shutil.which(tool):
             raise Failure("%s is not installed" % tool)
     if os.geteuid() != 0:
-        raise Failure("needs root: the cups-pdf backend runs only as root under a "
-                      "print server started by root")
+        raise Unavailable("needs root: the cups-pdf backend runs only as root under a "
+                          "print server started by root")
     if not os.path.exists(CUPS_PDF_BACKEND):
         raise Failure("the cups-pdf backend is not installed")
 
