@@ -1,10 +1,10 @@
 #include "application.h"
 
 #include "handler.h"
-#include "platform/help/helpchannel.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
+#include <QProcess>
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
@@ -135,9 +135,17 @@ void Application::helpCommand(int command, quint32 data)
         state().helpHook(helpFile(), command, data);
         return;
     }
-    // The viewer runs on its own; what it makes of the request is its
-    // business (it reports a missing file or topic in its own window).
-    help::sendToViewer({helpFile(), command, data, QDir::currentPath()});
+    // The viewer runs on its own and outlives this program, so it must not
+    // hold its terminal or pipes; it hands the request to a viewer already
+    // running and reports a missing file or topic in its own window.
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/ventbox-help");
+    QProcess viewer;
+    viewer.setProgram(QFileInfo(beside).isExecutable() ? beside : QStringLiteral("ventbox-help"));
+    viewer.setArguments({helpFile(), QString::number(command), QString::number(data)});
+    viewer.setStandardInputFile(QProcess::nullDevice());
+    viewer.setStandardOutputFile(QProcess::nullDevice());
+    viewer.setStandardErrorFile(QProcess::nullDevice());
+    viewer.startDetached();
 }
 
 Application::HelpHook Application::setHelpHook(HelpHook hook)

@@ -2,8 +2,6 @@
 // The application object: title, help file, main window, error box, help
 // commands and the message beep, as the rest of the program sees them.
 
-#include "platform/help/helpchannel.h"
-
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
@@ -61,16 +59,17 @@ public:
     // previous hook. An empty hook restores the real box.
     static MessageBoxHook setMessageBoxHook(MessageBoxHook hook);
 
-    // A help request to the help viewer: command 1 shows the topic of
-    // context `data`, command 3 the contents.
+    // A help request to the help viewer ventbox-help, started in this
+    // program's working directory: command 1 shows the topic of context
+    // `data`, command 3 the contents.
     static void helpCommand(int command, quint32 data);
     using HelpHook = std::function<void(const QString& file, int command, quint32 data)>;
     static HelpHook setHelpHook(HelpHook hook);
 };
 
 // Help commands: 1 shows the topic of a context, 3 the contents.
-inline constexpr int helpCommandContext = help::commandContext;
-inline constexpr int helpCommandContents = help::commandContents;
+inline constexpr int helpCommandContext = 1;
+inline constexpr int helpCommandContents = 3;
 
 // MessageBeep: 0xFFFF for the edit fields' key filter, 0 for the count
 // fields. Goes through the hook when one is set, else QApplication::beep().

@@ -44,12 +44,9 @@ def help_titles(ventbox):
     """Titles of the contents and of topic 1 in the help file that the
     viewer reads (the one beside the program)."""
     path = os.path.join(os.path.dirname(os.path.abspath(ventbox)), "BAS.HLP")
-    titles = {}
     with open(path, encoding="utf-8") as f:
-        for line in f:
-            m = re.match(r"=== (\S+) (.+?)\s*$", line)
-            if m:
-                titles[m.group(1)] = m.group(2)
+        # A topic starts with its marker line; its heading is its title.
+        titles = dict(re.findall(r"^<!-- topic (\S+) -->\n## (.+?)\s*$", f.read(), re.M))
     if "obsah" not in titles or "1" not in titles:
         raise Failure("%s has no contents or no topic 1" % path)
     return titles["obsah"], titles["1"]

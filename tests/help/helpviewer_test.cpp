@@ -1,31 +1,29 @@
-// The real viewer ventbox-help, driven through the help channel as the
-// program drives it. Every test has a server name of its own (the viewer
-// inherits it through VENTBOX_HELP_SERVER), and every viewer started under
-// that name is killed when the test ends, also when it fails.
+// The help viewer: its window in process (the shipped help file, links and
+// Back, failures, where the file is found) and the program ventbox-help
+// (a second start hands over, a killed viewer's socket, starts at once).
 
-#include "platform/help/helpchannel.h"
+#include "platform/help/viewer.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextBrowser>
 #include <QtTest>
 
-#include <functional>
+#include <memory>
+#include <vector>
 
-#include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-using namespace platform::help;
+using platform::help::HelpRequest;
+using platform::help::HelpViewer;
 
 namespace {
 
-constexpr int startTimeoutMs = 20000;
+const QString resources = QStringLiteral(VENTBOX_SOURCE_DIR "/resources");
 
 bool writeFile(const QString& path, const QByteArray& bytes)
 {
@@ -33,38 +31,39 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Whether the process runs (a zombie does not).
-bool isRunning(qint64 pid)
+QByteArray helpFile(const QByteArray& title)
 {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray line = stat.readAll();
-    const qsizetype close = line.lastIndexOf(')');
-    if (close < 0 || close + 2 >= line.size())
-        return false;
-    const char state = line.at(close + 2);
-    return state != 'Z' && state != 'X';
+    return "Úvod, který se nezobrazuje.\n<!-- topic obsah -->\n## " + title
+        + "\n\n[Téma](1)\n\n<!-- topic 1 -->\n## " + title + " 1\n\nText.\n";
 }
 
-// The processes (other than this one) whose environment names `server`.
-QList<qint64> processesWithServer(const QString& server)
+// The targets of the links on the page shown.
+QStringList links(const QTextBrowser* browser)
 {
-    const QByteArray needle = "VENTBOX_HELP_SERVER=" + server.toUtf8();
-    QList<qint64> pids;
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool ok = false;
-        const qint64 pid = entry.toLongLong(&ok);
-        if (!ok || pid == QCoreApplication::applicationPid())
-            continue;
-        QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
-        if (!environ.open(QIODevice::ReadOnly))
-            continue;
-        if (environ.readAll().split('\0').contains(needle) && isRunning(pid))
-            pids.append(pid);
+    QStringList targets;
+    for (QTextBlock block = browser->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isAnchor())
+                targets << it.fragment().charFormat().anchorHref();
+        }
     }
-    return pids;
+    return targets;
+}
+
+QPushButton* button(const HelpViewer& viewer, const QString& text)
+{
+    for (QPushButton* b : viewer.findChildren<QPushButton*>()) {
+        if (b->text() == text)
+            return b;
+    }
+    return nullptr;
+}
+
+bool answers(const QString& server)
+{
+    QLocalSocket socket;
+    socket.connectToServer(server);
+    return socket.waitForConnected(1000);
 }
 
 } // namespace
@@ -73,309 +72,293 @@ class HelpViewerTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void cleanup();
 
-    void firstRequestStartsViewer();
-    void laterRequestsReuseTheViewer();
-    void looksInRequestersDirectoryFirst();
+    void showsTheShippedTopics_data();
+    void showsTheShippedTopics();
+    void linksLeadToTopicsAndBack();
     void reportsFailuresInItsWindow_data();
     void reportsFailuresInItsWindow();
-    void recoversFromStaleSocket();
+    void looksInRequestersDirectoryFirst_data();
+    void looksInRequestersDirectoryFirst();
+
     void secondStartHandsOverAndEnds();
+    void recoversFromStaleSocket();
     void simultaneousStartsLeaveOneViewer();
 
 private:
-    HelpRequest request(int command, quint32 data, const QString& file = "BAS.HLP") const;
-    // Asks the viewer what it shows until `done` holds for its answer.
-    std::optional<HelpReply> waitForViewer(const std::function<bool(const HelpReply&)>& done,
-                                           int timeoutMs = startTimeoutMs);
-    std::optional<HelpReply> exchange(const HelpRequest& request);
-    void killViewer(qint64 pid);
+    QProcess* startViewer(const QStringList& arguments, const QString& directory = QString());
 
+    QTemporaryDir work_; // a working directory without BAS.HLP
     QString server_;
-    QTemporaryDir work_; // a working directory without a help file
-    QList<qint64> seen_; // viewers that answered
-    int counter_ = 0;
+    std::vector<std::unique_ptr<QProcess>> started_;
 };
-
-void HelpViewerTest::initTestCase()
-{
-    QVERIFY(work_.isValid());
-    // sendToViewer starts the viewer that lies beside the program.
-    QCOMPARE(viewerExecutable(), QFileInfo(VENTBOX_HELP_VIEWER).absoluteFilePath());
-}
 
 void HelpViewerTest::init()
 {
-    server_ = QStringLiteral("ventbox-help-test-%1-%2")
-                  .arg(QCoreApplication::applicationPid())
-                  .arg(++counter_);
-    qputenv("VENTBOX_HELP_SERVER", server_.toUtf8());
-    QCOMPARE(serverName(), server_);
-    QVERIFY(!exchangeWithViewer({ViewerMessage::Kind::State, {}}, 200));
-    seen_.clear();
+    static int counter = 0;
+    server_ = QStringLiteral("ventbox-help-test-%1-%2").arg(::getpid()).arg(++counter);
+    qputenv("VENTBOX_HELP_SERVER", server_.toUtf8()); // for the viewers started
+    QVERIFY(work_.isValid());
 }
 
 void HelpViewerTest::cleanup()
 {
-    QList<qint64> pids = processesWithServer(server_);
-    for (qint64 pid : std::as_const(seen_)) {
-        if (!pids.contains(pid))
-            pids.append(pid);
+    for (const auto& process : started_) {
+        process->kill();
+        process->waitForFinished();
     }
-    for (qint64 pid : std::as_const(pids))
-        killViewer(pid);
+    started_.clear();
     QLocalServer::removeServer(server_);
 }
 
-HelpRequest HelpViewerTest::request(int command, quint32 data, const QString& file) const
+QProcess* HelpViewerTest::startViewer(const QStringList& arguments, const QString& directory)
 {
-    return HelpRequest{file, command, data, work_.path()};
+    auto& process = started_.emplace_back(std::make_unique<QProcess>());
+    process->setWorkingDirectory(directory.isEmpty() ? work_.path() : directory);
+    process->start(QStringLiteral(VENTBOX_HELP_VIEWER), arguments);
+    return process.get();
 }
 
-std::optional<HelpReply>
-HelpViewerTest::waitForViewer(const std::function<bool(const HelpReply&)>& done, int timeoutMs)
+void HelpViewerTest::showsTheShippedTopics_data()
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    std::optional<HelpReply> last;
-    while (!deadline.hasExpired()) {
-        last = exchangeWithViewer({ViewerMessage::Kind::State, {}}, 1000);
-        if (last) {
-            if (!seen_.contains(last->pid))
-                seen_.append(last->pid);
-            if (done(*last))
-                return last;
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QStringList>("words"); // the title first
+    QTest::newRow("contents") << "3"
+                              << "4"
+                              << QStringList{"Program na návrh basreflexové ozvučnice",
+                                             "Témata nápovědy", "F1"};
+    QTest::newRow("1") << "1"
+                       << "1"
+                       << QStringList{"Základní údaje", "Fs",   "Qts", "Vas", "Rdc", "Re", "Hz",
+                                      "litrech",        "tečku"};
+    QTest::newRow("2") << "1"
+                       << "2"
+                       << QStringList{"Doplňující údaje", "cm²", "Vb", "litrech",
+                                      "Výpočet plochy nátrubku"};
+    QTest::newRow("3") << "1"
+                       << "3" << QStringList{"Výpočet", "Qtc",     "Fb",  "k = 0.75",
+                                             "k = 0.6", "1176490", "Tisk"};
+    QTest::newRow("4") << "1"
+                       << "4" << QStringList{"Výpočet plochy nátrubku",
+                                             "Kruh",
+                                             "Obdélník",
+                                             "Čtverec",
+                                             "Trojúhelník",
+                                             "999",
+                                             "Vložit"};
+}
+
+void HelpViewerTest::showsTheShippedTopics()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, data);
+    QFETCH(QStringList, words);
+    HelpViewer viewer;
+    viewer.request({resources, "BAS.HLP", command, data});
+    QCOMPARE(viewer.windowTitle(), "Nápověda - " + words.first());
+    QVERIFY(viewer.isVisible());
+    const QString text = viewer.browser()->toPlainText();
+    QVERIFY2(text.startsWith(words.first() + "\n"), qPrintable(text));
+    for (const QString& word : words)
+        QVERIFY2(text.contains(word), qPrintable(word));
+}
+
+void HelpViewerTest::linksLeadToTopicsAndBack()
+{
+    HelpViewer viewer;
+    QTextBrowser* browser = viewer.browser();
+    viewer.request({resources, "BAS.HLP", "3", "0"});
+    const QString contents = viewer.windowTitle();
+    for (const QString topic : {"1", "2", "3", "4"})
+        QVERIFY2(links(browser).contains(topic), qPrintable(topic));
+    QVERIFY(!button(viewer, "&Zpět")->isEnabled());
+
+    // Every link of every topic leads to a topic of the file.
+    for (const QString topic : {"obsah", "1", "2", "3", "4"}) {
+        browser->setSource(QUrl(topic));
+        for (const QString& link : links(browser)) {
+            browser->setSource(QUrl(topic));
+            browser->setSource(QUrl(link));
+            QVERIFY2(!viewer.windowTitle().endsWith("chyba"), qPrintable(topic + " " + link));
         }
-        QTest::qWait(20);
     }
-    return std::nullopt;
-}
 
-std::optional<HelpReply> HelpViewerTest::exchange(const HelpRequest& r)
-{
-    auto reply = exchangeWithViewer({ViewerMessage::Kind::Show, r}, 5000);
-    if (reply && !seen_.contains(reply->pid))
-        seen_.append(reply->pid);
-    return reply;
-}
-
-void HelpViewerTest::killViewer(qint64 pid)
-{
-    if (pid <= 0 || !isRunning(pid))
-        return;
-    ::kill(static_cast<pid_t>(pid), SIGKILL);
-    QTRY_VERIFY_WITH_TIMEOUT(!isRunning(pid), 10000);
-}
-
-void HelpViewerTest::firstRequestStartsViewer()
-{
-    QVERIFY(sendToViewer(request(commandContext, 2)));
-    const auto reply = waitForViewer([](const HelpReply& r) { return r.handled >= 1; });
-    QVERIFY(reply);
-    QVERIFY(reply->ok);
-    QCOMPARE(reply->handled, 1);
-    QCOMPARE(reply->shown, QStringLiteral("topic"));
-    QCOMPARE(reply->context, 2u);
-    QCOMPARE(reply->title, QStringLiteral("Doplňující údaje"));
-    QCOMPARE(reply->windowTitle, QStringLiteral("Nápověda - Doplňující údaje"));
-    QVERIFY(reply->text.contains(QStringLiteral("vnitřní objem boxu")));
-    QVERIFY(reply->visible);
-    // Not in the working directory: the copy beside the programs.
-    QCOMPARE(reply->path, QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("BAS.HLP"));
-    QVERIFY(reply->pid != QCoreApplication::applicationPid());
-    QCOMPARE(processesWithServer(server_), QList<qint64>{reply->pid});
-}
-
-void HelpViewerTest::laterRequestsReuseTheViewer()
-{
-    QVERIFY(sendToViewer(request(commandContents, 4)));
-    const auto first = waitForViewer([](const HelpReply& r) { return r.handled >= 1; });
-    QVERIFY(first);
-    QCOMPARE(first->shown, QStringLiteral("contents"));
-    QCOMPARE(first->windowTitle,
-             QStringLiteral("Nápověda - Program na návrh basreflexové ozvučnice"));
-
-    // Through the socket, as the program sends it: no answer is awaited.
-    QVERIFY(sendToViewer(request(commandContext, 4)));
-    const auto second = waitForViewer([](const HelpReply& r) { return r.handled >= 2; });
-    QVERIFY(second);
-    QCOMPARE(second->pid, first->pid);
-    QCOMPARE(second->handled, 2);
-    QCOMPARE(second->shown, QStringLiteral("topic"));
-    QCOMPARE(second->context, 4u);
-
-    // And with the answer.
-    const auto third = exchange(request(commandContext, 1));
-    QVERIFY(third);
-    QVERIFY(third->ok);
-    QCOMPARE(third->pid, first->pid);
-    QCOMPARE(third->handled, 3);
-    QCOMPARE(third->title, QStringLiteral("Základní údaje"));
-    QCOMPARE(processesWithServer(server_), QList<qint64>{first->pid});
-}
-
-void HelpViewerTest::looksInRequestersDirectoryFirst()
-{
-    QTemporaryDir own;
-    QVERIFY(own.isValid());
-    QVERIFY(writeFile(own.filePath("BAS.HLP"),
-                      "=== obsah Vlastní obsah\n[[1]]\n=== 1 Vlastní téma\nText.\n"));
-    HelpRequest withOwnFile = request(commandContext, 1);
-    withOwnFile.workingDirectory = own.path();
-
-    // On the viewer's command line...
-    QVERIFY(sendToViewer(withOwnFile));
-    const auto started = waitForViewer([](const HelpReply& r) { return r.handled >= 1; });
-    QVERIFY(started);
-    QCOMPARE(started->title, QStringLiteral("Vlastní téma"));
-    QCOMPARE(started->path, QFileInfo(own.filePath("BAS.HLP")).absoluteFilePath());
-
-    // ...and through the socket, where the next request's directory counts.
-    const auto shipped = exchange(request(commandContext, 1));
-    QVERIFY(shipped);
-    QCOMPARE(shipped->title, QStringLiteral("Základní údaje"));
-    const auto ownAgain = exchange(withOwnFile);
-    QVERIFY(ownAgain);
-    QCOMPARE(ownAgain->title, QStringLiteral("Vlastní téma"));
-    QCOMPARE(ownAgain->pid, started->pid);
+    viewer.request({resources, "BAS.HLP", "3", "0"});
+    browser->setSource(QUrl("2")); // as a click on the link does
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - Doplňující údaje"));
+    QVERIFY(button(viewer, "&Zpět")->isEnabled());
+    button(viewer, "&Zpět")->click();
+    QCOMPARE(viewer.windowTitle(), contents);
+    viewer.request({resources, "BAS.HLP", "1", "4"});
+    button(viewer, "&Obsah")->click();
+    QCOMPARE(viewer.windowTitle(), contents);
 }
 
 void HelpViewerTest::reportsFailuresInItsWindow_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("command");
-    QTest::addColumn<quint32>("data");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing file") << "CHYBI.HLP" << 3 << 0u << "„CHYBI.HLP“ nebyl nalezen";
-    QTest::newRow("context without topic") << "BAS.HLP" << 1 << 99u << "není téma pro kontext 99";
-    QTest::newRow("context 0") << "BAS.HLP" << 1 << 0u << "není téma pro kontext 0";
-    QTest::newRow("unknown command") << "BAS.HLP" << 8 << 4u << "Neznámý příkaz nápovědy 8";
-    QTest::newRow("name with a path") << "../BAS.HLP" << 3 << 0u << "jen podle jména";
-    QTest::newRow("malformed file") << "VADNY.HLP" << 3 << 0u << "„VADNY.HLP“ je chybný, řádek 2";
-    QTest::newRow("file without contents") << "BEZOBSAHU.HLP" << 3 << 0u << "nemá obsah";
-    QTest::newRow("no file named") << "" << 3 << 0u << "Není zadán soubor nápovědy";
+    QTest::newRow("missing file") << "CHYBI.HLP"
+                                  << "3"
+                                  << "0"
+                                  << "Soubor nápovědy „CHYBI.HLP“ nebyl nalezen. Hledán v "
+                                     "adresářích: "
+            + QDir::cleanPath(work_.path());
+    QTest::newRow("context without topic") << "BAS.HLP"
+                                           << "1"
+                                           << "99"
+                                           << "V souboru nápovědy „BAS.HLP“ není téma pro "
+                                              "kontext 99.";
+    QTest::newRow("context 0") << "BAS.HLP"
+                               << "1"
+                               << "0"
+                               << "není téma pro kontext 0.";
+    QTest::newRow("unknown command") << "BAS.HLP"
+                                     << "8"
+                                     << "4"
+                                     << "Neznámý příkaz nápovědy 8. Nápověda umí příkaz 1 (téma "
+                                        "podle čísla kontextu) a příkaz 3 (obsah).";
+    QTest::newRow("name with a path") << "../BAS.HLP"
+                                      << "3"
+                                      << "0"
+                                      << "Soubor nápovědy „../BAS.HLP“ se hledá jen podle "
+                                         "jména, bez cesty.";
+    QTest::newRow("file without contents") << "BEZOBSAHU.HLP"
+                                           << "3"
+                                           << "0"
+                                           << "Soubor nápovědy „BEZOBSAHU.HLP“ nemá obsah.";
+    QTest::newRow("no file named") << ""
+                                   << "3"
+                                   << "0"
+                                   << "Není zadán soubor nápovědy.";
     if (::geteuid() != 0) // root reads every file
-        QTest::newRow("unreadable file") << "ZAMCENY.HLP" << 3 << 0u << "nelze přečíst";
+        QTest::newRow("unreadable file") << "ZAMCENY.HLP"
+                                         << "3"
+                                         << "0"
+                                         << "Soubor nápovědy „ZAMCENY.HLP“ nelze přečíst";
 }
 
 void HelpViewerTest::reportsFailuresInItsWindow()
 {
     QFETCH(QString, file);
-    QFETCH(int, command);
-    QFETCH(quint32, data);
+    QFETCH(QString, command);
+    QFETCH(QString, data);
     QFETCH(QString, message);
-    QVERIFY(writeFile(work_.filePath("VADNY.HLP"), "=== 1 A\n=== 1 B\n"));
-    QVERIFY(writeFile(work_.filePath("BEZOBSAHU.HLP"), "=== 1 A\ntext\n"));
-    QVERIFY(writeFile(work_.filePath("ZAMCENY.HLP"), "=== obsah A\n"));
+    QVERIFY(writeFile(work_.filePath("BEZOBSAHU.HLP"), "<!-- topic 1 -->\n## A\n"));
+    QVERIFY(writeFile(work_.filePath("ZAMCENY.HLP"), helpFile("A")));
     QVERIFY(QFile::setPermissions(work_.filePath("ZAMCENY.HLP"), QFileDevice::Permissions{}));
 
-    // The first request starts the viewer, which reports the failure of the
-    // request on its own command line.
-    QVERIFY(sendToViewer(request(command, data, file)));
-    const auto started = waitForViewer([](const HelpReply& r) { return r.handled >= 1; });
-    QVERIFY(started);
-    // Then the same through the socket, after a topic was shown.
-    const auto good = exchange(request(commandContents, 0));
-    QVERIFY(good);
-    QVERIFY(good->ok);
-    const auto again = exchange(request(command, data, file));
-    QVERIFY(again);
-    QCOMPARE(again->pid, started->pid);
-
-    for (const HelpReply& reply : {*started, *again}) {
-        QVERIFY(!reply.ok);
-        QCOMPARE(reply.shown, QStringLiteral("error"));
-        QVERIFY2(reply.error.contains(message), qPrintable(reply.error));
-        QVERIFY2(reply.text.contains(message), qPrintable(reply.text)); // in the window
-        QCOMPARE(reply.windowTitle, QStringLiteral("Nápověda - chyba"));
-        QVERIFY(reply.visible);
+    // On a new viewer, and after a topic was shown; then the viewer shows
+    // that topic again.
+    HelpViewer viewer;
+    for (int round = 0; round < 2; ++round) {
+        viewer.request({work_.path(), file, command, data});
+        QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - chyba"));
+        const QString text = viewer.browser()->toPlainText();
+        QVERIFY2(text.contains(message), qPrintable(text));
+        viewer.request({work_.path(), "BAS.HLP", "1", "3"});
+        QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - Výpočet"));
     }
-
-    // The viewer goes on serving.
-    const auto after = exchange(request(commandContext, 3));
-    QVERIFY(after);
-    QVERIFY(after->ok);
-    QCOMPARE(after->title, QStringLiteral("Výpočet"));
-    QVERIFY(after->error.isEmpty());
 }
 
-void HelpViewerTest::recoversFromStaleSocket()
+void HelpViewerTest::looksInRequestersDirectoryFirst_data()
 {
-    QVERIFY(sendToViewer(request(commandContents, 0)));
-    const auto first = waitForViewer([](const HelpReply& r) { return r.handled >= 1; });
-    QVERIFY(first);
-    killViewer(first->pid);
-    QVERIFY(!isRunning(first->pid));
+    // Which places hold a PORADI.HLP, and whose is shown.
+    QTest::addColumn<QStringList>("holding");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("everywhere") << QStringList{"work", "programs", "share"} << "work";
+    QTest::newRow("not in the working directory") << QStringList{"programs", "share"} << "programs";
+    QTest::newRow("moved installation") << QStringList{"share"} << "share";
+    QTest::newRow("nowhere") << QStringList{} << "chyba";
+}
 
-    // The killed viewer's socket is still there, and nobody answers on it.
-    struct stat info { };
-    const QByteArray socketPath = QDir::temp().filePath(server_).toLocal8Bit();
-    QCOMPARE(::stat(socketPath.constData(), &info), 0);
-    QVERIFY(S_ISSOCK(info.st_mode));
-    QVERIFY(!exchangeWithViewer({ViewerMessage::Kind::State, {}}, 500));
+void HelpViewerTest::looksInRequestersDirectoryFirst()
+{
+    QFETCH(QStringList, holding);
+    QFETCH(QString, shown);
+    const QString programs = QCoreApplication::applicationDirPath();
+    const QMap<QString, QString> dirs{
+        {"work", work_.path()}, {"programs", programs}, {"share", programs + "/../share/ventbox"}};
+    QCOMPARE(HelpViewer::searchPath(work_.path()),
+             (QStringList{QDir::cleanPath(work_.path()), programs, VENTBOX_HELP_DATADIR,
+                          QDir::cleanPath(dirs["share"])}));
+    const auto removeFiles = qScopeGuard([&] {
+        for (const QString& dir : dirs)
+            QFile::remove(dir + "/PORADI.HLP");
+        QDir().rmdir(dirs["work"] + "/PORADI.HLP");
+    });
+    for (const QString& place : holding) {
+        QVERIFY(QDir().mkpath(dirs[place]));
+        QVERIFY(writeFile(dirs[place] + "/PORADI.HLP", helpFile(place.toUtf8())));
+    }
+    if (!holding.contains("work")) // a directory of that name is no help file
+        QVERIFY(QDir().mkpath(dirs["work"] + "/PORADI.HLP"));
 
-    QVERIFY(sendToViewer(request(commandContext, 3)));
-    const auto second = waitForViewer([](const HelpReply& r) { return r.handled >= 1; });
-    QVERIFY(second);
-    QVERIFY(second->pid != first->pid);
-    QVERIFY(second->ok);
-    QCOMPARE(second->context, 3u);
-
-    // It listens for good: the next request reaches it.
-    const auto third = exchange(request(commandContext, 4));
-    QVERIFY(third);
-    QCOMPARE(third->pid, second->pid);
-    QCOMPARE(third->context, 4u);
+    HelpViewer viewer;
+    viewer.request({work_.path(), "PORADI.HLP", "3", "0"});
+    QCOMPARE(viewer.windowTitle(), "Nápověda - " + shown);
 }
 
 void HelpViewerTest::secondStartHandsOverAndEnds()
 {
-    QVERIFY(sendToViewer(request(commandContents, 0)));
-    const auto first = waitForViewer([](const HelpReply& r) { return r.handled >= 1; });
-    QVERIFY(first);
+    HelpViewer running;
+    QVERIFY(running.listen(server_));
+    running.request({work_.path(), "BAS.HLP", "1", "1"});
+    QCOMPARE(running.windowTitle(), QStringLiteral("Nápověda - Základní údaje"));
+    // Started in a directory with a help file of its own: the running viewer
+    // shows topic 1 of that file.
+    QTemporaryDir own;
+    QVERIFY(writeFile(own.filePath("BAS.HLP"), helpFile("Vlastní")));
+    QProcess* second = startViewer({"BAS.HLP", "1", "1"}, own.path());
+    QTRY_COMPARE_WITH_TIMEOUT(running.windowTitle(), QStringLiteral("Nápověda - Vlastní 1"), 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(second->state(), QProcess::NotRunning, 10000);
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+}
 
-    // The viewer started by hand while one runs: it passes its request on,
-    // prints the running viewer's answer and ends.
-    QProcess second;
-    second.setProgram(VENTBOX_HELP_VIEWER);
-    second.setArguments(requestToArguments(request(commandContext, 4)));
-    second.start();
-    QVERIFY(second.waitForFinished(startTimeoutMs));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    const auto handedOver = decodeReply(second.readAllStandardOutput());
-    QVERIFY(handedOver);
-    QCOMPARE(handedOver->pid, first->pid);
-    QCOMPARE(handedOver->context, 4u);
+void HelpViewerTest::recoversFromStaleSocket()
+{
+    QProcess* first = startViewer({"BAS.HLP", "3", "0"});
+    QTRY_VERIFY_WITH_TIMEOUT(answers(server_), 20000);
+    first->kill();
+    QVERIFY(first->waitForFinished());
+    // Its socket is still there, and nobody answers on it.
+    QVERIFY(QFileInfo(QDir::temp().filePath(server_)).exists());
+    QVERIFY(!answers(server_));
 
-    const auto now = waitForViewer([](const HelpReply& r) { return r.handled >= 2; });
-    QVERIFY(now);
-    QCOMPARE(now->pid, first->pid);
-    QCOMPARE(now->title, QStringLiteral("Výpočet plochy nátrubku"));
-    QCOMPARE(processesWithServer(server_), QList<qint64>{first->pid});
+    QProcess* second = startViewer({"BAS.HLP", "1", "2"});
+    QTRY_VERIFY_WITH_TIMEOUT(answers(server_), 20000);
+    // It listens for good: a third start hands over to it and ends.
+    QProcess* third = startViewer({"BAS.HLP", "1", "3"});
+    QVERIFY(third->waitForFinished(20000));
+    QCOMPARE(third->exitCode(), 0);
+    QCOMPARE(second->state(), QProcess::Running);
 }
 
 void HelpViewerTest::simultaneousStartsLeaveOneViewer()
 {
-    // Several starts before any viewer listens (help asked for quickly
-    // twice): one viewer remains and has shown every request.
-    const QString viewer = viewerExecutable();
-    QList<qint64> started;
-    for (quint32 context : {1u, 2u, 3u}) {
-        qint64 pid = 0;
-        QVERIFY(startViewer(request(commandContext, context), viewer, &pid));
-        started.append(pid);
-        seen_.append(pid);
+    // Help asked for quickly thrice, before any viewer listens: the other
+    // two hand their requests to one of them and end.
+    for (const QString context : {"1", "2", "3"})
+        startViewer({"BAS.HLP", "1", context});
+    const auto ended = [this] {
+        return std::count_if(started_.begin(), started_.end(),
+                             [](const auto& p) { return p->state() == QProcess::NotRunning; });
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(ended(), 2, 30000);
+    for (const auto& process : started_) {
+        if (process->state() == QProcess::NotRunning)
+            QCOMPARE(process->exitCode(), 0);
     }
-    const auto reply = waitForViewer([&](const HelpReply& r) {
-        return r.handled == 3 && processesWithServer(server_).size() == 1;
-    });
-    QVERIFY(reply);
-    QVERIFY(started.contains(reply->pid));
-    QVERIFY(reply->ok);
+    QVERIFY(answers(server_));
+    QTest::qWait(500);
+    QCOMPARE(ended(), 2);
 }
 
-QTEST_GUILESS_MAIN(HelpViewerTest)
+QTEST_MAIN(HelpViewerTest)
 #include "helpviewer_test.moc"

@@ -1,0 +1,37 @@
+// ventbox-help FILE [COMMAND [DATA]]: shows a topic of a help file, found
+// from the current directory on. Command 1 shows the topic of help context
+// DATA, command 3 (the default) the contents. One viewer runs per user: a
+// second start hands its request to the running one and ends.
+
+#include "platform/help/viewer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLockFile>
+
+using platform::help::HelpViewer;
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    const platform::help::HelpRequest request{QDir::currentPath(), arguments.value(1),
+                                              arguments.value(2, QStringLiteral("3")),
+                                              arguments.value(3, QStringLiteral("0"))};
+    const QString server = HelpViewer::serverName();
+
+    // Two viewers starting at once must not both listen, nor one remove the
+    // other's socket: the check and the listen happen under a lock (the lock
+    // of a killed viewer is taken over).
+    QLockFile lock(server.contains(u'/') ? server + QStringLiteral(".lock")
+                                         : QDir::temp().filePath(server + QStringLiteral(".lock")));
+    lock.tryLock(5000);
+    if (HelpViewer::forward(server, request))
+        return 0;
+    QLocalServer::removeServer(server); // nobody answers: a killed viewer's socket
+    HelpViewer viewer;
+    viewer.listen(server);
+    lock.unlock();
+    viewer.request(request);
+    return QApplication::exec();
+}

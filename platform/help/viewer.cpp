@@ -1,0 +1,232 @@
+#include "platform/help/viewer.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLocalSocket>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <functional>
+
+#include <unistd.h>
+
+namespace platform::help {
+
+namespace {
+
+constexpr QLatin1String contentsTopic("obsah");
+
+} // namespace
+
+// A browser whose pages are the topics of the help file: the source or link
+// "2" is the topic of help context 2, "obsah" the contents. Its history
+// serves the Back button.
+class HelpBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QString text; // of the help file
+    std::function<void(const QString& name)> topicMissing;
+
+    // The Markdown of a topic: from its marker line to the next one.
+    QString topic(const QString& name) const
+    {
+        static const QRegularExpression marker(QStringLiteral("^<!-- topic (\\S+) -->[ \\t\\r]*$"),
+                                               QRegularExpression::MultilineOption);
+        for (auto it = marker.globalMatch(text); it.hasNext();) {
+            const QRegularExpressionMatch start = it.next();
+            if (start.captured(1) == name) {
+                const QRegularExpressionMatch end = marker.match(text, start.capturedEnd());
+                return text.mid(start.capturedEnd(),
+                                end.hasMatch() ? end.capturedStart() - start.capturedEnd() : -1);
+            }
+        }
+        return {};
+    }
+
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        if (type == QTextDocument::MarkdownResource)
+            return topic(name.toString());
+        return QTextBrowser::loadResource(type, name);
+    }
+
+protected:
+    void doSetSource(const QUrl& name, QTextDocument::ResourceType /*type*/) override
+    {
+        if (topic(name.toString()).isEmpty())
+            topicMissing(name.toString());
+        else
+            QTextBrowser::doSetSource(name, QTextDocument::MarkdownResource);
+    }
+};
+
+HelpViewer::HelpViewer()
+{
+    setWindowTitle(QStringLiteral("Nápověda"));
+    resize(600, 480);
+    browser_ = new HelpBrowser(this);
+    contents_ = new QPushButton(QStringLiteral("&Obsah"), this);
+    auto* back = new QPushButton(QStringLiteral("&Zpět"), this);
+    auto* close = new QPushButton(QStringLiteral("Za&vřít"), this);
+    contents_->setEnabled(false);
+    back->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(contents_);
+    buttons->addWidget(back);
+    buttons->addStretch(1);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(browser_, 1);
+
+    browser_->topicMissing = [this](const QString& name) {
+        showError(name == contentsTopic
+                      ? QStringLiteral("Soubor nápovědy „%1“ nemá obsah.").arg(file_)
+                      : QStringLiteral("V souboru nápovědy „%1“ není téma pro kontext %2.")
+                            .arg(file_, name));
+    };
+    connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
+        setWindowTitle(QStringLiteral("Nápověda - ") + browser_->document()->firstBlock().text());
+    });
+    connect(browser_, &QTextBrowser::backwardAvailable, back, &QWidget::setEnabled);
+    connect(back, &QPushButton::clicked, browser_, &QTextBrowser::backward);
+    connect(contents_, &QPushButton::clicked, this,
+            [this] { browser_->setSource(QUrl(contentsTopic)); });
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+}
+
+QTextBrowser* HelpViewer::browser() const
+{
+    return browser_;
+}
+
+void HelpViewer::request(const HelpRequest& request)
+{
+    load(request);
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void HelpViewer::load(const HelpRequest& request)
+{
+    file_ = request.file;
+    if (request.command != QLatin1String("1") && request.command != QLatin1String("3"))
+        return showError(QStringLiteral("Neznámý příkaz nápovědy %1. Nápověda umí příkaz 1 "
+                                        "(téma podle čísla kontextu) a příkaz 3 (obsah).")
+                             .arg(request.command));
+    if (file_.isEmpty())
+        return showError(QStringLiteral("Není zadán soubor nápovědy."));
+    if (file_ == QLatin1String(".") || file_ == QLatin1String("..")
+        || file_.contains(QRegularExpression(QStringLiteral("[/\\\\\\x00]"))))
+        return showError(
+            QStringLiteral("Soubor nápovědy „%1“ se hledá jen podle jména, bez cesty.").arg(file_));
+
+    const QStringList dirs = searchPath(request.directory);
+    const auto dir = std::find_if(dirs.begin(), dirs.end(), [this](const QString& d) {
+        return QFileInfo(QDir(d), file_).isFile();
+    });
+    QFile file(dir == dirs.end() ? QString() : QDir(*dir).filePath(file_));
+    if (dir == dirs.end() || !file.open(QIODevice::ReadOnly)) {
+        path_.clear();
+        browser_->text.clear();
+        browser_->clearHistory();
+        contents_->setEnabled(false);
+        return showError(
+            dir == dirs.end()
+                ? QStringLiteral("Soubor nápovědy „%1“ nebyl nalezen. Hledán v adresářích: %2.")
+                      .arg(file_, dirs.join(QStringLiteral(", ")))
+                : QStringLiteral("Soubor nápovědy „%1“ nelze přečíst (%2).")
+                      .arg(file_, file.fileName()));
+    }
+    if (file.fileName() != path_)
+        browser_->clearHistory(); // its topics belong to another file
+    path_ = file.fileName();
+    browser_->text = QString::fromUtf8(file.readAll());
+    contents_->setEnabled(!browser_->topic(contentsTopic).isEmpty());
+
+    const QUrl topic(request.command == QLatin1String("3") ? contentsTopic : request.data);
+    if (browser_->source() == topic)
+        browser_->reload(); // the file may have changed
+    else
+        browser_->setSource(topic);
+}
+
+void HelpViewer::showError(const QString& message)
+{
+    QString html = QStringLiteral("<h2>Chyba</h2><p>%1</p>").arg(message.toHtmlEscaped());
+    if (contents_->isEnabled())
+        html += QStringLiteral("<p><a href=\"%1\">Obsah nápovědy</a></p>").arg(contentsTopic);
+    browser_->setHtml(html);
+    setWindowTitle(QStringLiteral("Nápověda - chyba"));
+}
+
+// A request travels as one line: a JSON array of its four texts.
+bool HelpViewer::listen(const QString& server)
+{
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_.nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+                while (socket->canReadLine()) {
+                    const QVariantList fields =
+                        QJsonDocument::fromJson(socket->readLine()).array().toVariantList();
+                    if (fields.size() == 4)
+                        request({fields[0].toString(), fields[1].toString(), fields[2].toString(),
+                                 fields[3].toString()});
+                }
+                if (socket->bytesAvailable() > 64 * 1024)
+                    socket->abort(); // no request of ours
+            });
+        }
+    });
+    return server_.listen(server);
+}
+
+bool HelpViewer::forward(const QString& server, const HelpRequest& request)
+{
+    QLocalSocket socket;
+    socket.connectToServer(server);
+    if (!socket.waitForConnected(2000))
+        return false;
+    const QJsonArray fields{request.directory, request.file, request.command, request.data};
+    socket.write(QJsonDocument(fields).toJson(QJsonDocument::Compact) + '\n');
+    while (socket.bytesToWrite() > 0) {
+        if (!socket.waitForBytesWritten(2000))
+            return false;
+    }
+    return true;
+}
+
+QString HelpViewer::serverName()
+{
+    const QString name = qEnvironmentVariable("VENTBOX_HELP_SERVER");
+    return name.isEmpty() ? QStringLiteral("ventbox-help-%1").arg(::getuid()) : name;
+}
+
+QStringList HelpViewer::searchPath(const QString& directory)
+{
+    const QString programs = QCoreApplication::applicationDirPath();
+    QStringList dirs;
+    for (const QString& dir : {directory, programs, QStringLiteral(VENTBOX_HELP_DATADIR),
+                               programs + QStringLiteral("/../share/ventbox")}) {
+        if (!dir.isEmpty())
+            dirs.append(QDir::cleanPath(dir));
+    }
+    dirs.removeDuplicates();
+    return dirs;
+}
+
+} // namespace platform::help
