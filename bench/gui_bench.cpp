@@ -113,9 +113,7 @@ BENCHMARK(keystrokeFullRepaint)->UseManualTime()->Unit(benchmark::kMicrosecond);
 std::unique_ptr<TForm3> filledSheet()
 {
     auto form = std::make_unique<TForm3>();
-    sheettest::fixClock(*form);
     sheettest::fillTypicalValues(*form);
-    sheettest::ensureSketch(*form);
     return form;
 }
 
@@ -125,9 +123,9 @@ void sheetToImage(benchmark::State& state)
     const auto form = filledSheet();
     const int dpi = static_cast<int>(state.range(0));
     const QSize page = QPageSize(QPageSize::A4).sizePixels(dpi);
-    form->Folio1->toImage(dpi, page); // the fonts at this size, loaded once
+    sheettest::render(*form, dpi, page); // the fonts at this size, loaded once
     for (auto _ : state) {
-        QImage image = form->Folio1->toImage(dpi, page);
+        QImage image = sheettest::render(*form, dpi, page);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(
@@ -148,9 +146,7 @@ void sheetOnPage(benchmark::State& state)
     auto paint = [&] {
         image.fill(Qt::white);
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        form->Folio1->render(painter);
+        form->paint(painter, sheettest::fixedMoment(), sheettest::czech());
         painter.end();
         benchmark::DoNotOptimize(image.constBits());
     };
@@ -172,7 +168,7 @@ void sheetToPdf(benchmark::State& state)
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&writer);
-        form->Folio1->render(painter);
+        form->paint(painter, sheettest::fixedMoment(), sheettest::czech());
         painter.end();
         bytes = buffer.size();
     }

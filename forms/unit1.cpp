@@ -101,23 +101,19 @@ void TForm1::BitBtn4Click()
         return;
     }
     // The fields' texts exactly as they stand, with their units.
-    const std::pair<platform::report::TextItem*, QString> values[] = {
-        {Form3->FolioLabel25, Edit1->text() + QStringLiteral(" Hz")},
-        {Form3->FolioLabel26, Edit2->text()},
-        {Form3->FolioLabel27, Edit3->text() + QStringLiteral(" l")},
-        {Form3->FolioLabel28, Edit4->text() + QStringLiteral(" Ohm")},
-        {Form3->FolioLabel29, Edit5->text() + QStringLiteral(" Ohm")},
-        {Form3->FolioLabel30, Edit10->text() + QStringLiteral(" cm2")},
-        {Form3->FolioLabel31, Edit6->text() + QStringLiteral(" l")},
-        {Form3->FolioLabel32, Edit9->text() + QStringLiteral(" cm")},
-        {Form3->FolioLabel33, Edit7->text()},
-        {Form3->FolioLabel34, Edit8->text() + QStringLiteral(" Hz")},
-        {Form3->FolioLabel36,
-         calc::portMayBeShortened(Qtc) ? QStringLiteral("ANO") : QStringLiteral("NE")},
-    };
-    for (const auto& [item, text] : values)
-        item->setText(text);
-    Form3->Folio1->print();
+    Form3->FolioLabel25 = Edit1->text() + QStringLiteral(" Hz");
+    Form3->FolioLabel26 = Edit2->text();
+    Form3->FolioLabel27 = Edit3->text() + QStringLiteral(" l");
+    Form3->FolioLabel28 = Edit4->text() + QStringLiteral(" Ohm");
+    Form3->FolioLabel29 = Edit5->text() + QStringLiteral(" Ohm");
+    Form3->FolioLabel30 = Edit10->text() + QStringLiteral(" cm2");
+    Form3->FolioLabel31 = Edit6->text() + QStringLiteral(" l");
+    Form3->FolioLabel32 = Edit9->text() + QStringLiteral(" cm");
+    Form3->FolioLabel33 = Edit7->text();
+    Form3->FolioLabel34 = Edit8->text() + QStringLiteral(" Hz");
+    Form3->FolioLabel36 =
+        calc::portMayBeShortened(Qtc) ? QStringLiteral("ANO") : QStringLiteral("NE");
+    Form3->Folio1();
 }
 
 void TForm1::FormClose()

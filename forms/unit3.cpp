@@ -2,172 +2,202 @@
 
 #include "pictures.h"
 
-#include <QImage>
+#include "platform/print.h"
+
+#include <QFontMetrics>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QRegularExpression>
 #include <QRgb>
 
-#include <stdexcept>
-#include <variant>
+#include <cmath>
+#include <utility>
 
 TForm3* Form3 = nullptr;
 
 namespace {
 
-using platform::report::Band;
-using platform::report::DateTimeItem;
-using platform::report::PictureItem;
-using platform::report::Report;
-using platform::report::TextItem;
-
-using TextMember = TextItem* TForm3::*;
-using DateTimeMember = DateTimeItem* TForm3::*;
-using PictureMember = PictureItem* TForm3::*;
-using BandMember = Band* TForm3::*;
+using Kind = TForm3::Kind;
+using enum TForm3::Kind;
 
 enum Style : unsigned { Regular = 0, Bold = 1, Underlined = 2 };
 
 constexpr QRgb black = qRgb(0, 0, 0);
 constexpr QRgb blue = qRgb(0, 0, 255);
 constexpr QRgb red = qRgb(255, 0, 0);
-constexpr QRgb white = qRgb(255, 255, 255);
 
-// The sheet's title bands, from the top of the page down.
-struct SheetBand {
+// The sheet's two title bands: their tops on the page, the height of both.
+constexpr int band1 = 0;
+constexpr int band2 = 89;
+constexpr int bandsHeight = 593;
+constexpr int bandWidth = 1200;
+
+// The sheet's items. Positions are layout units (1/96 inch) on the page:
+// the band's top plus the item's top within it. Text items size themselves
+// to their text; the date/time item and the picture have the size given.
+// A value item's text is its member of the form, the design text being its
+// placeholder; the date/time item's is the prefix of the date and time.
+struct Row {
     const char* name;
-    int height;
-    int width;
-    QRgb colour;
-    BandMember member;
-};
-
-// clang-format off
-constexpr SheetBand sheetBands[] = {
-    {"FolioBand1", 89, 1200, white, &TForm3::FolioBand1},
-    {"FolioBand2", 504, 1200, white, &TForm3::FolioBand2},
-};
-// clang-format on
-
-// The sheet's items. Positions are layout units (1/96 inch) from the
-// top-left corner of the band. Text items size themselves to their text;
-// the date/time item and the picture have the box given here. The value
-// items hold placeholders until the print button fills them.
-struct SheetItem {
-    const char* name;
-    int band; // 1 or 2
+    Kind kind;
     const char* text;
+    QString TForm3::*value;
     int left;
     int top;
-    int width; // date/time and picture only
+    int width;
     int height;
     int fontHeight;
     unsigned style;
     QRgb colour;
-    std::variant<TextMember, DateTimeMember, PictureMember> member;
 };
 
-constexpr int fixed = 0; // a text item's size follows its text
-
 // clang-format off
-constexpr SheetItem sheetItems[] = {
-    // name            band text                                          left top  width  height fh  style               colour
-    {"FolioLabel1",    1, "Návrh basreflexové ozvučnice",                  24,  48, fixed, fixed, 21, Bold | Underlined, blue,  &TForm3::FolioLabel1},
+constexpr Row sheet[] = {
+    // name           kind      text                                                          value                  left  top            w    h  fh  style              colour
+    {"FolioLabel1",   Text,     "Návrh basreflexové ozvučnice",                               nullptr,                 24, band1 +  48,   0,   0, 21, Bold | Underlined, blue},
 
-    {"FolioLabel12",   2, "ZÁKLADNÍ ÚDAJE :",                              24,  24, fixed, fixed, 13, Bold | Underlined, black, &TForm3::FolioLabel12},
-    {"FolioLabel2",    2, "Rezonanční kmitočet reproduktoru -",            24,  48, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel2},
-    {"FolioLabel21",   2, "Fs ",                                          272,  48, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel21},
-    {"FolioLabel25",   2, "XX",                                           304,  48, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel25},
-    {"FolioLabel3",    2, "Celkový činitel jakosti reproduktoru -",        24,  72, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel3},
-    {"FolioLabel24",   2, "Qts",                                          272,  72, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel24},
-    {"FolioLabel26",   2, "XXX",                                          304,  72, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel26},
-    {"FolioLabel4",    2, "Ekvivalentní objem reproduktoru -",             24,  96, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel4},
-    {"FolioLabel22",   2, "Vas",                                          272,  96, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel22},
-    {"FolioLabel27",   2, "XXX",                                          304,  96, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel27},
-    {"FolioLabel5",    2, "Stejnosměrný odpor cívky reproduktoru -",       24, 120, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel5},
-    {"FolioLabel23",   2, "Rdc",                                          272, 120, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel23},
-    {"FolioLabel28",   2, "XXX",                                          304, 120, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel28},
-    {"Image1",         2, ":/pictures/sketch.bmp",                        464, 136,   120,   217,  0, Regular,           black, &TForm3::Image1},
-    {"FolioLabel6",    2, "Stejnosměrný odpor cívky tlumivky -",           24, 144, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel6},
-    {"FolioLabel15",   2, "Re",                                           272, 144, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel15},
-    {"FolioLabel29",   2, "XXX",                                          304, 144, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel29},
-    {"FolioLabel7",    2, "DOPLŇUJÍCÍ ÚDAJE :",                            24, 184, fixed, fixed, 13, Bold | Underlined, black, &TForm3::FolioLabel7},
-    {"FolioLabel8",    2, "Průřezová plocha nátrubku -",                   24, 208, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel8},
-    {"FolioLabel16",   2, "S",                                            248, 208, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel16},
-    {"FolioLabel30",   2, "XXX",                                          280, 208, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel30},
-    {"FolioLabel9",    2, "Vnitřní objem basreflexového boxu -",           24, 232, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel9},
-    {"FolioLabel17",   2, "Vb",                                           248, 232, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel17},
-    {"FolioLabel31",   2, "XX",                                           280, 232, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel31},
-    {"FolioLabel10",   2, "VLASTNÍ VÝPOČET :",                             24, 264, fixed, fixed, 13, Bold | Underlined, black, &TForm3::FolioLabel10},
-    {"FolioLabel11",   2, "Výsledná délka basreflexového nátrubku -",      24, 288, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel11},
-    {"FolioLabel32",   2, "XXX",                                          280, 288, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel32},
-    {"FolioLabel13",   2, "Výsledná jakost reproduktoru -",                24, 312, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel13},
-    {"FolioLabel19",   2, "Qtc",                                          248, 312, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel19},
-    {"FolioLabel33",   2, "XXX",                                          280, 312, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel33},
-    {"FolioLabel14",   2, "Rezonanční kmitočet rezonátoru -",              24, 336, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel14},
-    {"FolioLabel20",   2, "Fb",                                           248, 336, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel20},
-    {"FolioLabel34",   2, "XXX",                                          280, 336, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel34},
-    {"FolioLabel35",   2, "Je možné zkrátit výslednou délku nátrubku ? -", 24, 360, fixed, fixed, 13, Regular,           black, &TForm3::FolioLabel35},
-    {"FolioLabel36",   2, "XXX",                                          304, 360, fixed, fixed, 13, Bold,              black, &TForm3::FolioLabel36},
-    {"FolioSysData2",  2, "Výpočet proveden : ",                           24, 408,   281,    17, 13, Regular,           black, &TForm3::FolioSysData2},
-    {"FolioLabel18",   2, "Výpočet je orientační, skutečné naladění ověřte měřením !",
-                                                                           24, 432, fixed, fixed, 16, Bold,              red,   &TForm3::FolioLabel18},
+    {"FolioLabel12",  Text,     "ZÁKLADNÍ ÚDAJE :",                                           nullptr,                 24, band2 +  24,   0,   0, 13, Bold | Underlined, black},
+    {"FolioLabel2",   Text,     "Rezonanční kmitočet reproduktoru -",                         nullptr,                 24, band2 +  48,   0,   0, 13, Regular,           black},
+    {"FolioLabel21",  Text,     "Fs ",                                                        nullptr,                272, band2 +  48,   0,   0, 13, Regular,           black},
+    {"FolioLabel25",  Text,     "XX",                                                         &TForm3::FolioLabel25,  304, band2 +  48,   0,   0, 13, Bold,              black},
+    {"FolioLabel3",   Text,     "Celkový činitel jakosti reproduktoru -",                     nullptr,                 24, band2 +  72,   0,   0, 13, Regular,           black},
+    {"FolioLabel24",  Text,     "Qts",                                                        nullptr,                272, band2 +  72,   0,   0, 13, Regular,           black},
+    {"FolioLabel26",  Text,     "XXX",                                                        &TForm3::FolioLabel26,  304, band2 +  72,   0,   0, 13, Bold,              black},
+    {"FolioLabel4",   Text,     "Ekvivalentní objem reproduktoru -",                          nullptr,                 24, band2 +  96,   0,   0, 13, Regular,           black},
+    {"FolioLabel22",  Text,     "Vas",                                                        nullptr,                272, band2 +  96,   0,   0, 13, Regular,           black},
+    {"FolioLabel27",  Text,     "XXX",                                                        &TForm3::FolioLabel27,  304, band2 +  96,   0,   0, 13, Bold,              black},
+    {"FolioLabel5",   Text,     "Stejnosměrný odpor cívky reproduktoru -",                    nullptr,                 24, band2 + 120,   0,   0, 13, Regular,           black},
+    {"FolioLabel23",  Text,     "Rdc",                                                        nullptr,                272, band2 + 120,   0,   0, 13, Regular,           black},
+    {"FolioLabel28",  Text,     "XXX",                                                        &TForm3::FolioLabel28,  304, band2 + 120,   0,   0, 13, Bold,              black},
+    {"Image1",        Picture,  nullptr,                                                      nullptr,                464, band2 + 136, 120, 217,  0, Regular,           black},
+    {"FolioLabel6",   Text,     "Stejnosměrný odpor cívky tlumivky -",                        nullptr,                 24, band2 + 144,   0,   0, 13, Regular,           black},
+    {"FolioLabel15",  Text,     "Re",                                                         nullptr,                272, band2 + 144,   0,   0, 13, Regular,           black},
+    {"FolioLabel29",  Text,     "XXX",                                                        &TForm3::FolioLabel29,  304, band2 + 144,   0,   0, 13, Bold,              black},
+    {"FolioLabel7",   Text,     "DOPLŇUJÍCÍ ÚDAJE :",                                         nullptr,                 24, band2 + 184,   0,   0, 13, Bold | Underlined, black},
+    {"FolioLabel8",   Text,     "Průřezová plocha nátrubku -",                                nullptr,                 24, band2 + 208,   0,   0, 13, Regular,           black},
+    {"FolioLabel16",  Text,     "S",                                                          nullptr,                248, band2 + 208,   0,   0, 13, Regular,           black},
+    {"FolioLabel30",  Text,     "XXX",                                                        &TForm3::FolioLabel30,  280, band2 + 208,   0,   0, 13, Bold,              black},
+    {"FolioLabel9",   Text,     "Vnitřní objem basreflexového boxu -",                        nullptr,                 24, band2 + 232,   0,   0, 13, Regular,           black},
+    {"FolioLabel17",  Text,     "Vb",                                                         nullptr,                248, band2 + 232,   0,   0, 13, Regular,           black},
+    {"FolioLabel31",  Text,     "XX",                                                         &TForm3::FolioLabel31,  280, band2 + 232,   0,   0, 13, Bold,              black},
+    {"FolioLabel10",  Text,     "VLASTNÍ VÝPOČET :",                                          nullptr,                 24, band2 + 264,   0,   0, 13, Bold | Underlined, black},
+    {"FolioLabel11",  Text,     "Výsledná délka basreflexového nátrubku -",                   nullptr,                 24, band2 + 288,   0,   0, 13, Regular,           black},
+    {"FolioLabel32",  Text,     "XXX",                                                        &TForm3::FolioLabel32,  280, band2 + 288,   0,   0, 13, Bold,              black},
+    {"FolioLabel13",  Text,     "Výsledná jakost reproduktoru -",                             nullptr,                 24, band2 + 312,   0,   0, 13, Regular,           black},
+    {"FolioLabel19",  Text,     "Qtc",                                                        nullptr,                248, band2 + 312,   0,   0, 13, Regular,           black},
+    {"FolioLabel33",  Text,     "XXX",                                                        &TForm3::FolioLabel33,  280, band2 + 312,   0,   0, 13, Bold,              black},
+    {"FolioLabel14",  Text,     "Rezonanční kmitočet rezonátoru -",                           nullptr,                 24, band2 + 336,   0,   0, 13, Regular,           black},
+    {"FolioLabel20",  Text,     "Fb",                                                         nullptr,                248, band2 + 336,   0,   0, 13, Regular,           black},
+    {"FolioLabel34",  Text,     "XXX",                                                        &TForm3::FolioLabel34,  280, band2 + 336,   0,   0, 13, Bold,              black},
+    {"FolioLabel35",  Text,     "Je možné zkrátit výslednou délku nátrubku ? -",              nullptr,                 24, band2 + 360,   0,   0, 13, Regular,           black},
+    {"FolioLabel36",  Text,     "XXX",                                                        &TForm3::FolioLabel36,  304, band2 + 360,   0,   0, 13, Bold,              black},
+    {"FolioSysData2", DateTime, "Výpočet proveden : ",                                        nullptr,                 24, band2 + 408, 281,  17, 13, Regular,           black},
+    {"FolioLabel18",  Text,     "Výpočet je orientační, skutečné naladění ověřte měřením !",  nullptr,                 24, band2 + 432,   0,   0, 16, Bold,              red},
 };
 // clang-format on
 
-platform::report::Font fontOf(const SheetItem& row)
+QFont fontOf(const Row& row)
 {
-    platform::report::Font font;
-    font.family = QStringLiteral("Arial CE");
-    font.height = row.fontHeight;
-    font.bold = (row.style & Bold) != 0;
-    font.underline = (row.style & Underlined) != 0;
-    font.colour = QColor(row.colour);
+    QFont font(QStringLiteral("Arial CE"));
+    font.setPixelSize(row.fontHeight); // the character height in layout units
+    font.setBold((row.style & Bold) != 0);
+    font.setUnderline((row.style & Underlined) != 0);
+    // Glyph advances hinted at the layout size: the text is laid out alike
+    // on the screen, in a PDF and on the printer, and its width matches the
+    // sizes the sheet was designed with.
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
 } // namespace
+
+QString dateTimeText(const QDateTime& moment, const QLocale& locale)
+{
+    QString text = locale.toString(moment.date(), QLocale::ShortFormat);
+    const QTime time = moment.time();
+    if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
+        return text;
+    // The hours' field of the locale's time format ("h": a 12-hour clock,
+    // doubled: a leading zero) and the literal text up to the next field.
+    static const QRegularExpression hoursField(
+        QStringLiteral(R"(^(?:'[^']*'|[^'hH])*(h+|H+)((?:'[^']*'|[^'\p{L}])*))"));
+    const QRegularExpressionMatch field = hoursField.match(locale.timeFormat(QLocale::LongFormat));
+    const bool twelveHour = field.captured(1).startsWith(u'h');
+    QString separator = field.captured(2).remove(u'\'');
+    if (separator.isEmpty())
+        separator = QStringLiteral(":");
+    const int hours = twelveHour ? (time.hour() + 11) % 12 + 1 : time.hour();
+    text += u' ' + QString::number(hours).rightJustified(field.capturedLength(1), u'0') + separator
+        + time.toString(u"mm") + separator + time.toString(u"ss");
+    if (twelveHour)
+        text += u' ' + (time.hour() < 12 ? locale.amText() : locale.pmText());
+    return text;
+}
 
 TForm3::TForm3(QWidget* parent) : platform::TForm(parent)
 {
     Form3 = this;
     registerPictures();
     setObjectName(QStringLiteral("Form3"));
+    Image1 = QImage(QStringLiteral(":/pictures/sketch.bmp"));
+    for (const Row& row : sheet)
+        if (row.value)
+            this->*row.value = QString::fromUtf8(row.text);
+}
 
-    folio_ = std::make_unique<Report>(QStringLiteral("Folio1"));
-    Folio1 = folio_.get();
-    platform::report::ReportSettings& settings = Folio1->settings();
-    settings.orientation = QPageLayout::Portrait;
-    settings.leftMarginMm = 0.0;
-    settings.showProgress = true;
-    settings.title = QString(); // the print job has no name
-
-    for (const SheetBand& row : sheetBands)
-        this->*row.member = &Folio1->addBand(QString::fromUtf8(row.name), row.height, row.width,
-                                             QColor(row.colour));
-
-    for (const SheetItem& row : sheetItems) {
-        Band& band = *(row.band == 1 ? FolioBand1 : FolioBand2);
-        const QString name = QString::fromUtf8(row.name);
-        const QString text = QString::fromUtf8(row.text);
-        if (const auto* member = std::get_if<TextMember>(&row.member)) {
-            this->*(*member) = &band.addText(name, QPoint(row.left, row.top), text, fontOf(row));
-        } else if (const auto* dateMember = std::get_if<DateTimeMember>(&row.member)) {
-            this->*(*dateMember) = &band.addDateTime(
-                name, QRect(row.left, row.top, row.width, row.height), text, fontOf(row));
-        } else {
-            this->*std::get<PictureMember>(row.member) = &band.addPicture(
-                name, QRect(row.left, row.top, row.width, row.height), QImage(text));
-        }
+std::vector<TForm3::Item> TForm3::items(const QDateTime& moment, const QLocale& locale) const
+{
+    std::vector<Item> items;
+    for (const Row& row : sheet) {
+        Item item{row.name,
+                  row.kind,
+                  QRect(row.left, row.top, row.width, row.height),
+                  row.value ? this->*row.value : QString::fromUtf8(row.text),
+                  row.kind == Picture ? QFont() : fontOf(row),
+                  QColor(row.colour)};
+        if (row.kind == DateTime)
+            item.text += dateTimeText(moment, locale);
+        if (row.kind == Text)
+            item.box.setSize(QSize(
+                static_cast<int>(std::ceil(QFontMetricsF(item.font).horizontalAdvance(item.text))),
+                QFontMetrics(item.font).height()));
+        items.push_back(std::move(item));
     }
+    return items;
 }
 
-TextItem* TForm3::textItem(const QString& name) const
+void TForm3::paint(QPainter& painter, const QDateTime& moment, const QLocale& locale) const
 {
-    return Folio1->item<TextItem>(name);
+    // The items are opaque in this colour.
+    const QColor background(Qt::white);
+
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    const QPaintDevice* device = painter.device();
+    painter.scale(device->logicalDpiX() / 96.0, device->logicalDpiY() / 96.0);
+    painter.fillRect(QRect(0, 0, bandWidth, bandsHeight), Qt::white); // the bands
+    for (const Item& item : items(moment, locale)) {
+        if (item.kind == Picture) {
+            // Unstretched: only the part of the picture that fits the box.
+            const QRect part = QRect(QPoint(), item.box.size()) & Image1.rect();
+            painter.drawImage(QRect(item.box.topLeft(), part.size()), Image1, part);
+            continue;
+        }
+        painter.fillRect(item.box, background);
+        painter.save();
+        if (item.kind == DateTime) // within its fixed box
+            painter.setClipRect(item.box, Qt::IntersectClip);
+        painter.setFont(item.font);
+        painter.setPen(item.colour);
+        painter.drawText(
+            QPointF(item.box.left(), item.box.top() + QFontMetrics(item.font).ascent()), item.text);
+        painter.restore();
+    }
+    painter.restore();
 }
 
-void TForm3::setItemText(const QString& name, const QString& text)
+void TForm3::Folio1() const
 {
-    TextItem* item = textItem(name);
-    if (item == nullptr)
-        throw std::invalid_argument("TForm3::setItemText: no text item " + name.toStdString());
-    item->setText(text);
+    platform::printPage([this](QPainter& painter) { paint(painter); });
 }

@@ -1,73 +1,63 @@
 #pragma once
-// The report form: never shown, it only holds the design sheet, the report
-// Folio1 with its two title bands and their items. The main window's print
-// button fills the value items (FolioLabel25 to FolioLabel34 and
-// FolioLabel36) and prints the sheet with Folio1->print().
+// The report form: never shown, it only holds the design sheet, a table of
+// items painted on one page. The main window's print button writes the
+// value items (FolioLabel25 to FolioLabel34 and FolioLabel36) and prints
+// the sheet with Folio1().
 
-#include "platform/report/report.h"
 #include "platform/tform.h"
 
+#include <QColor>
+#include <QDateTime>
+#include <QFont>
+#include <QImage>
+#include <QLocale>
+#include <QRect>
 #include <QString>
 
-#include <memory>
+#include <vector>
+
+class QPainter;
 
 class TForm3 : public platform::TForm {
     Q_OBJECT
 public:
     explicit TForm3(QWidget* parent = nullptr);
 
-    // The sheet's text item of that name (a value item among them), or
-    // nullptr.
-    platform::report::TextItem* textItem(const QString& name) const;
-    // Replaces the text of the text item of that name; throws
-    // std::invalid_argument for a name that the sheet does not have.
-    void setItemText(const QString& name, const QString& text);
+    // The value items' texts: their placeholders until the print button
+    // writes them, then the texts of the last print.
+    QString FolioLabel25, FolioLabel26, FolioLabel27, FolioLabel28, FolioLabel29, FolioLabel30,
+        FolioLabel31, FolioLabel32, FolioLabel33, FolioLabel34, FolioLabel36;
+    // The sketch of the enclosure, shown unstretched in its box.
+    QImage Image1;
 
-    // The sheet, its bands and its items.
-    platform::report::Report* Folio1 = nullptr;
-    platform::report::Band* FolioBand1 = nullptr;
-    platform::report::Band* FolioBand2 = nullptr;
-    platform::report::TextItem* FolioLabel1 = nullptr;
-    platform::report::TextItem* FolioLabel2 = nullptr;
-    platform::report::TextItem* FolioLabel3 = nullptr;
-    platform::report::TextItem* FolioLabel4 = nullptr;
-    platform::report::TextItem* FolioLabel5 = nullptr;
-    platform::report::TextItem* FolioLabel6 = nullptr;
-    platform::report::TextItem* FolioLabel7 = nullptr;
-    platform::report::TextItem* FolioLabel8 = nullptr;
-    platform::report::TextItem* FolioLabel9 = nullptr;
-    platform::report::TextItem* FolioLabel10 = nullptr;
-    platform::report::TextItem* FolioLabel11 = nullptr;
-    platform::report::TextItem* FolioLabel12 = nullptr;
-    platform::report::TextItem* FolioLabel13 = nullptr;
-    platform::report::TextItem* FolioLabel14 = nullptr;
-    platform::report::TextItem* FolioLabel15 = nullptr;
-    platform::report::TextItem* FolioLabel16 = nullptr;
-    platform::report::TextItem* FolioLabel17 = nullptr;
-    platform::report::TextItem* FolioLabel18 = nullptr;
-    platform::report::TextItem* FolioLabel19 = nullptr;
-    platform::report::TextItem* FolioLabel20 = nullptr;
-    platform::report::TextItem* FolioLabel21 = nullptr;
-    platform::report::TextItem* FolioLabel22 = nullptr;
-    platform::report::TextItem* FolioLabel23 = nullptr;
-    platform::report::TextItem* FolioLabel24 = nullptr;
-    platform::report::TextItem* FolioLabel25 = nullptr;
-    platform::report::TextItem* FolioLabel26 = nullptr;
-    platform::report::TextItem* FolioLabel27 = nullptr;
-    platform::report::TextItem* FolioLabel28 = nullptr;
-    platform::report::TextItem* FolioLabel29 = nullptr;
-    platform::report::TextItem* FolioLabel30 = nullptr;
-    platform::report::TextItem* FolioLabel31 = nullptr;
-    platform::report::TextItem* FolioLabel32 = nullptr;
-    platform::report::TextItem* FolioLabel33 = nullptr;
-    platform::report::TextItem* FolioLabel34 = nullptr;
-    platform::report::TextItem* FolioLabel35 = nullptr;
-    platform::report::TextItem* FolioLabel36 = nullptr;
-    platform::report::DateTimeItem* FolioSysData2 = nullptr;
-    platform::report::PictureItem* Image1 = nullptr;
+    enum class Kind { Text, DateTime, Picture };
+    // An item as it lands on the page: its box in layout units (1/96 inch)
+    // from the sheet's top-left corner, its text, font and colour.
+    struct Item {
+        const char* name;
+        Kind kind;
+        QRect box;
+        QString text;
+        QFont font;
+        QColor colour;
+    };
+    // The sheet's items at `moment`, the date/time written as `locale` does.
+    std::vector<Item> items(const QDateTime& moment, const QLocale& locale) const;
 
-private:
-    std::unique_ptr<platform::report::Report> folio_;
+    // Paints the sheet with its top-left corner at the painter's origin,
+    // layout units scaled to the resolution of the device painted on.
+    void paint(QPainter& painter, const QDateTime& moment = QDateTime::currentDateTime(),
+               const QLocale& locale = QLocale::system()) const;
+
+    // The print operation: the sheet, dated now, straight to the default
+    // printer. Throws when it cannot be printed.
+    void Folio1() const;
 };
+
+// The date/time item's date and time: the locale's short date, a blank and
+// the time as the locale's time format writes the hours (leading zero,
+// 12-hour clock with its AM/PM designator after the seconds) and their
+// separator, minutes and seconds in two digits. The date alone at 00:00:00.
+QString dateTimeText(const QDateTime& moment, const QLocale& locale);
 
 extern TForm3* Form3;

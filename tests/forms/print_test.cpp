@@ -30,10 +30,12 @@ class TestPrint : public QObject {
     QStringList valueTexts() const
     {
         QStringList texts;
-        for (const char* name : {"FolioLabel25", "FolioLabel26", "FolioLabel27", "FolioLabel28",
-                                 "FolioLabel29", "FolioLabel30", "FolioLabel31", "FolioLabel32",
-                                 "FolioLabel33", "FolioLabel34", "FolioLabel36"})
-            texts << sheet->textItem(QLatin1String(name))->text();
+        for (QString TForm3::*item :
+             {&TForm3::FolioLabel25, &TForm3::FolioLabel26, &TForm3::FolioLabel27,
+              &TForm3::FolioLabel28, &TForm3::FolioLabel29, &TForm3::FolioLabel30,
+              &TForm3::FolioLabel31, &TForm3::FolioLabel32, &TForm3::FolioLabel33,
+              &TForm3::FolioLabel34, &TForm3::FolioLabel36})
+            texts << sheet.get()->*item;
         return texts;
     }
 

@@ -1,6 +1,6 @@
-// Fills the design sheet as the print button does for one design, with the
-// clock fixed, and either prints it on the default printer or renders it at
-// 96 dpi for comparison:
+// Fills the design sheet as the print button does for one design, at a
+// fixed moment, and either prints it on the default printer or renders it
+// at 96 dpi for comparison:
 //
 //   report_print_driver print
 //   report_print_driver render <image.png> <image.ppm> <boxes.json>
@@ -11,7 +11,8 @@
 
 #include "sheettest.h"
 
-#include "platform/report/report.h"
+#include "platform/fonts.h"
+#include "platform/print.h"
 
 #include <QApplication>
 #include <QFile>
@@ -20,21 +21,21 @@
 #include <QJsonObject>
 
 #include <cstdio>
+#include <exception>
 
 namespace {
 
-int render(TForm3& form, const QString& png, const QString& ppm, const QString& boxes)
+int render(const TForm3& form, const QString& png, const QString& ppm, const QString& boxes)
 {
     // An A4 page at 96 dpi.
-    const QImage image = form.Folio1->toImage(96, QSize(794, 1123));
+    const QImage image = sheettest::render(form, 96, QSize(794, 1123));
     if (!image.save(png, "PNG") || !image.save(ppm, "PPM"))
         return 1;
     QJsonObject items;
-    for (const auto& band : form.Folio1->bands())
-        for (const auto& item : band->items()) {
-            const QRect r = platform::report::Report::pageRect(*item);
-            items.insert(item->name(), QJsonArray{r.x(), r.y(), r.width(), r.height()});
-        }
+    for (const TForm3::Item& item : form.items(sheettest::fixedMoment(), sheettest::czech())) {
+        const QRect& r = item.box;
+        items.insert(QLatin1String(item.name), QJsonArray{r.x(), r.y(), r.width(), r.height()});
+    }
     QFile file(boxes);
     if (!file.open(QIODevice::WriteOnly))
         return 1;
@@ -57,15 +58,15 @@ int main(int argc, char** argv)
 
     platform::installFontSubstitutes();
     TForm3 form;
-    sheettest::fixClock(form);
-    sheettest::ensureSketch(form);
     sheettest::fillTypicalValues(form);
 
     if (draw)
         return render(form, args[2], args[3], args[4]);
     try {
-        Form3->Folio1->print();
-    } catch (const platform::report::PrintError& e) {
+        platform::printPage([&form](QPainter& painter) {
+            form.paint(painter, sheettest::fixedMoment(), sheettest::czech());
+        });
+    } catch (const std::exception& e) {
         std::fprintf(stderr, "%s.\n", e.what());
         return 2;
     }
