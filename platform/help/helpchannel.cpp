@@ -44,7 +44,7 @@ std::optional<qint64> integerIn(const QJsonValue& value, qint64 min, qint64 max)
 {
     if (!value.isDouble())
         return std::nullopt;
-    const double d = value.toDouble();
+    const double d = value.toDouble(); // locale-ok: a JSON number, no text
     if (!(d >= static_cast<double>(min) && d <= static_cast<double>(max)))
         return std::nullopt;
     const auto n = static_cast<qint64>(d);

@@ -129,7 +129,7 @@ DateTimeItem::DateTimeItem(QString name, QRect rect, QString prefix, Font font)
       prefix_(std::move(prefix)),
       font_(std::move(font)),
       clock_([] { return QDateTime::currentDateTime(); }),
-      locale_(QLocale::system())
+      locale_(QLocale::system()) // locale-ok: the date and time follow the user's locale
 { }
 
 void DateTimeItem::setClock(Clock clock)
