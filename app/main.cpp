@@ -8,7 +8,6 @@
 #include "platform/fonts.h"
 #include "platform/trace.h"
 
-#include <QMessageBox>
 #include <QStyleFactory>
 
 #include <exception>
@@ -25,8 +24,7 @@ int main(int argc, char** argv)
         startUp();
     } catch (const std::exception& e) {
         // Start-up failed before any window was shown: report it and end.
-        QMessageBox::critical(nullptr, platform::Application::title(),
-                              QString::fromUtf8(e.what()) + QLatin1Char('.'));
+        platform::Application::showError(QString::fromUtf8(e.what()));
         return 1;
     }
     return platform::Application::run();

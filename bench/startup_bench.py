@@ -106,6 +106,12 @@ def run_once(program, env, until, workdir, timeout=20.0):
     start = time.monotonic_ns()
     process = subprocess.Popen([program], env=child_env, stdout=subprocess.DEVNULL,
                                stderr=errors, cwd=workdir)
+
+    def failure(what):
+        errors.seek(0)
+        return BenchError(f"{os.path.basename(program)} {what}: "
+                          + errors.read().decode(errors="replace")[-500:])
+
     try:
         deadline = time.monotonic() + timeout
         while True:
@@ -113,11 +119,9 @@ def run_once(program, env, until, workdir, timeout=20.0):
             if all(e in events for e in until):
                 break
             if process.poll() is not None:
-                errors.seek(0)
-                raise BenchError(f"{os.path.basename(program)} ended early ({process.returncode}): "
-                                 + errors.read().decode(errors="replace")[-500:])
+                raise failure(f"ended early ({process.returncode})")
             if time.monotonic() > deadline:
-                raise BenchError(f"{os.path.basename(program)}: no {until} within {timeout:.0f} s")
+                raise failure(f"traced no {until} within {timeout:.0f} s")
             time.sleep(0.002)
         memory = peak_memory_kb(process.pid)
     finally:

@@ -47,7 +47,7 @@ public:
     // Paints the sheet with its top-left corner at the painter's origin,
     // layout units scaled to the resolution of the device painted on.
     void paint(QPainter& painter, const QDateTime& moment = QDateTime::currentDateTime(),
-               const QLocale& locale = QLocale::system()) const;
+               const QLocale& locale = QLocale::system()) const; // locale-ok: the date/time text
 
     // The print operation: the sheet, dated now, straight to the default
     // printer. Throws when it cannot be printed.

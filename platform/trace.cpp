@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <ctime>
+#include <memory>
 
 namespace platform {
 
@@ -14,41 +15,30 @@ namespace {
 
 class TraceFilter : public QObject {
 public:
-    explicit TraceFilter(const QString& path) : file_(path)
-    {
-        file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text
-                   | QIODevice::Unbuffered);
-    }
+    explicit TraceFilter(std::unique_ptr<QFile> file) : file_(std::move(file)) { }
 
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         const QEvent::Type type = event->type();
-        if (type != QEvent::Show && type != QEvent::Paint)
-            return false;
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (!widget)
+        if (!widget || (type != QEvent::Show && type != QEvent::Paint)
+            || (type == QEvent::Show && !widget->isWindow()))
             return false;
-        const QWidget* window = widget->window();
-        const char* what = type == QEvent::Show ? "shown" : "painted";
-        if (type == QEvent::Show && widget != window)
+        const QByteArray line = QByteArray(type == QEvent::Show ? "shown " : "painted ")
+            + widget->window()->objectName().toUtf8();
+        if (seen_.contains(line))
             return false;
-        const QString key = QLatin1String(what) + window->objectName();
-        if (seen_.contains(key))
-            return false;
-        seen_.insert(key);
+        seen_.insert(line);
         timespec now{};
         clock_gettime(CLOCK_MONOTONIC, &now);
         const long long ns = static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
-        file_.write(QStringLiteral("%1 %2 %3\n")
-                        .arg(QLatin1String(what), window->objectName())
-                        .arg(ns)
-                        .toUtf8());
+        file_->write(line + ' ' + QByteArray::number(ns) + '\n');
         return false;
     }
 
 private:
-    QFile file_;
-    QSet<QString> seen_;
+    std::unique_ptr<QFile> file_;
+    QSet<QByteArray> seen_;
 };
 
 } // namespace
@@ -58,7 +48,14 @@ void installTraceFromEnvironment()
     const QString path = qEnvironmentVariable("VENTBOX_TRACE");
     if (path.isEmpty())
         return;
-    qApp->installEventFilter(new TraceFilter(path));
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+        qWarning("%s: cannot open the trace file %s (VENTBOX_TRACE): %s",
+                 qUtf8Printable(QCoreApplication::applicationName()), qUtf8Printable(path),
+                 qUtf8Printable(file->errorString()));
+        return;
+    }
+    qApp->installEventFilter(new TraceFilter(std::move(file)));
 }
 
 } // namespace platform

@@ -32,7 +32,7 @@ public:
     using KeyPressHandler = std::function<void(TEdit* sender, char16_t& key)>;
     void setOnKeyPress(KeyPressHandler handler) { onKeyPress_ = std::move(handler); }
 
-    // The character a key event types, as the original platform delivers it:
+    // The character a key event types, as the key hook receives it:
     // printable characters, Backspace 8, Enter 13, Escape 27, Ctrl+letter
     // 1-26. Keys that type no character (arrows, Home, End, Delete, Tab,
     // function keys, Shift+Insert, Alt combinations) give none.

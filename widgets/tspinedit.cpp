@@ -56,9 +56,10 @@ void TSpinEdit::keyPressEvent(QKeyEvent* event)
 {
     if (const auto ch = TEdit::typedCharacter(event)) {
         const QChar c(*ch);
-        const bool accepted = c.isDigit() ? (c >= u'0' && c <= u'9')
-                                          : c == u'+' || c == u'-'
-                || QString(c) == QLocale::system().decimalPoint() || (*ch < 0x20 && *ch != 13);
+        const QString point = QLocale::system().decimalPoint(); // locale-ok: a key, not a number
+        const bool accepted = c.isDigit()
+            ? (c >= u'0' && c <= u'9')
+            : c == u'+' || c == u'-' || QString(c) == point || (*ch < 0x20 && *ch != 13);
         if (!accepted) {
             platform::messageBeep(0);
             return;

@@ -17,7 +17,9 @@ Only the Python standard library and the Debian tools Xvfb, xdotool, xclip,
 xprop, xwininfo and ImageMagick's import are used.
 """
 
+import argparse
 import ctypes
+import functools
 import os
 import re
 import select
@@ -572,9 +574,16 @@ def on_signal(signum, _frame):
     raise Failure("stopped by signal %d" % signum)
 
 
-def main(test, time_limit):
+def main(test, time_limit, *options):
     """Runs test() within `time_limit` seconds; prints PASS or FAIL and
-    exits with 0 or 1. Signals end the test through its cleanup."""
+    exits with 0 or 1 (or SKIPPED and 77). Signals end the test through its
+    cleanup. With `options` ("--ventbox", "--out", ...), each is a required
+    command-line option and the test is called as test(args)."""
+    if options:
+        parser = argparse.ArgumentParser()
+        for option in options:
+            parser.add_argument(option, required=True)
+        test = functools.partial(test, parser.parse_args())
     signal.signal(signal.SIGTERM, on_signal)
     signal.signal(signal.SIGINT, on_signal)
     signal.signal(signal.SIGHUP, on_signal)

@@ -23,7 +23,6 @@ Screenshots of every step, the printed PDF and its page rasterised at
     road_test.py --ventbox <ventbox> --calc <ventbox-calc> --out <dir>
 """
 
-import argparse
 import json
 import os
 import re
@@ -208,14 +207,5 @@ def test(args):
     p.raise_if_any()
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ventbox", required=True)
-    parser.add_argument("--calc", required=True)
-    parser.add_argument("--out", required=True)
-    args = parser.parse_args()
-    harness.main(lambda: test(args), TIME_LIMIT)
-
-
 if __name__ == "__main__":
-    main()
+    harness.main(test, TIME_LIMIT, "--ventbox", "--calc", "--out")

@@ -194,13 +194,5 @@ def test(args):
     p.raise_if_any()
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--ventbox", required=True)
-    parser.add_argument("--out", required=True)
-    args = parser.parse_args()
-    harness.main(lambda: test(args), TIME_LIMIT)
-
-
 if __name__ == "__main__":
-    main()
+    harness.main(test, TIME_LIMIT, "--ventbox", "--out")

@@ -1,11 +1,14 @@
 #pragma once
-// What the window tests share: the program's style and fonts, and hooks
-// that record beeps, message boxes and help requests instead of making them.
+// What the window tests share: the program's style and fonts, hooks that
+// record beeps, message boxes and help requests instead of making them, and
+// the main window's input fields.
 
+#include "forms/unit1.h"
 #include "platform/application.h"
 #include "platform/fonts.h"
 
 #include <QApplication>
+#include <QList>
 #include <QStyleFactory>
 #include <QVector>
 
@@ -44,3 +47,10 @@ public:
     QVector<platform::MessageBoxRequest> boxes;
     QVector<HelpCall> help;
 };
+
+// The main window's seven input fields in the order of a design's texts:
+// Fs, Qts, Vas, Rdc, Re, S, Vb.
+inline QList<TEdit*> inputFields(const TForm1& form)
+{
+    return {form.Edit1, form.Edit2, form.Edit3, form.Edit4, form.Edit5, form.Edit10, form.Edit6};
+}

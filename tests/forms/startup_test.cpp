@@ -9,6 +9,7 @@
 #include "forms/unit2.h"
 #include "forms/unit3.h"
 #include "forms/unit4.h"
+#include "platform/trace.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -90,6 +91,16 @@ private slots:
         QCOMPARE(platform::Application::run(), 0);
         QVERIFY(!Form1->isVisible());
         QVERIFY(!Form4->isVisible());
+    }
+
+    // A trace file that cannot be opened is reported, not ignored.
+    void unwritableTraceFileIsReported()
+    {
+        qputenv("VENTBOX_TRACE", "/nonexistent/trace");
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression("cannot open the trace file /nonexistent/trace"));
+        platform::installTraceFromEnvironment();
+        qunsetenv("VENTBOX_TRACE");
     }
 };
 

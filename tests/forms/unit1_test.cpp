@@ -35,8 +35,7 @@ class TestUnit1 : public QObject {
 
     void typeDesign(const QStringList& texts)
     {
-        const QList<TEdit*> fields{form->Edit1, form->Edit2,  form->Edit3, form->Edit4,
-                                   form->Edit5, form->Edit10, form->Edit6};
+        const QList<TEdit*> fields = inputFields(*form);
         for (int i = 0; i < fields.size(); ++i)
             type(fields[i], texts[i]);
     }
