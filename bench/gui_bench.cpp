@@ -2,8 +2,8 @@
 // program's style and fonts: a keystroke in Fs until its three results are
 // written and painted, and the design sheet rendered to a page.
 
-#include "../tests/forms/formtest.h"
-#include "../tests/report/sheettest.h"
+#include "formtest.h"
+#include "sheettest.h"
 
 #include "forms/unit1.h"
 #include "forms/unit3.h"

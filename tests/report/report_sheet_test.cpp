@@ -8,6 +8,7 @@
 #include "platform/fonts.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>

@@ -8,21 +8,11 @@
 #include <QDateTime>
 #include <QImage>
 #include <QLocale>
-#include <QPainter>
-
-#include <cmath>
 
 namespace sheettest {
 
-inline QDateTime fixedMoment()
-{
-    return QDateTime(QDate(2024, 3, 7), QTime(14, 5, 9));
-}
-
-inline QLocale czech()
-{
-    return QLocale(QStringLiteral("cs_CZ"));
-}
+QDateTime fixedMoment();
+QLocale czech();
 
 struct Value {
     const char* name;
@@ -45,25 +35,9 @@ inline constexpr Value typicalValues[] = {
     {"FolioLabel36", &TForm3::FolioLabel36, "ANO"},
 };
 
-inline void fillTypicalValues(TForm3& form)
-{
-    for (const Value& v : typicalValues)
-        form.*v.item = QString::fromUtf8(v.text);
-}
+void fillTypicalValues(TForm3& form);
 
 // The sheet at `moment` on a white image of `size` pixels at `dpi`.
-inline QImage render(const TForm3& form, int dpi, QSize size,
-                     const QDateTime& moment = fixedMoment())
-{
-    QImage image(size, QImage::Format_RGB32);
-    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    form.paint(painter, moment, czech());
-    painter.end();
-    return image;
-}
+QImage render(const TForm3& form, int dpi, QSize size, const QDateTime& moment = fixedMoment());
 
 } // namespace sheettest
