@@ -31,7 +31,8 @@ run: build
 test: test-quick
 	@$(MAKE) --no-print-directory test-asan
 
-test-quick: build
+# The package first: lintian checks it, and a test installs it.
+test-quick: package
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The same tests built with AddressSanitizer and UndefinedBehaviorSanitizer.
@@ -70,9 +71,12 @@ lint: build
 	@scripts/install-deps lint
 	scripts/lint $(BUILD)
 
-# The Debian package, in $(BUILD)/ (ventbox_<version>_amd64.deb).
+# The Debian package, in $(BUILD)/ (ventbox_<version>_amd64.deb), checked
+# by lintian: any error or warning fails.
 package: build
+	rm -f $(BUILD)/ventbox_*.deb
 	cd $(BUILD) && cpack -G DEB
+	lintian --allow-root --fail-on error,warning --info $(BUILD)/ventbox_*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
