@@ -220,8 +220,8 @@ QStringList HelpViewer::searchPath(const QString& directory)
 {
     const QString programs = QCoreApplication::applicationDirPath();
     QStringList dirs;
-    for (const QString& dir : {directory, programs, QStringLiteral(VENTBOX_HELP_DATADIR),
-                               programs + QStringLiteral("/../share/ventbox")}) {
+    for (const QString& dir :
+         {directory, programs, programs + QStringLiteral("/../share/ventbox")}) {
         if (!dir.isEmpty())
             dirs.append(QDir::cleanPath(dir));
     }

@@ -48,8 +48,9 @@ public:
     static QString serverName();
 
     // Where a help file is looked for, in this order: the requester's
-    // directory, beside the programs, the installed data directory, and
-    // share/ventbox beside the programs' directory (a moved installation).
+    // directory, beside the programs, and the installed data directory
+    // share/ventbox beside the programs' bin directory (wherever the
+    // programs are installed).
     static QStringList searchPath(const QString& directory);
 
 private:

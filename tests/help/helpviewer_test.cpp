@@ -273,7 +273,7 @@ void HelpViewerTest::looksInRequestersDirectoryFirst_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("everywhere") << QStringList{"work", "programs", "share"} << "work";
     QTest::newRow("not in the working directory") << QStringList{"programs", "share"} << "programs";
-    QTest::newRow("moved installation") << QStringList{"share"} << "share";
+    QTest::newRow("installed data directory") << QStringList{"share"} << "share";
     QTest::newRow("nowhere") << QStringList{} << "chyba";
 }
 
@@ -284,9 +284,9 @@ void HelpViewerTest::looksInRequestersDirectoryFirst()
     const QString programs = QCoreApplication::applicationDirPath();
     const QMap<QString, QString> dirs{
         {"work", work_.path()}, {"programs", programs}, {"share", programs + "/../share/ventbox"}};
-    QCOMPARE(HelpViewer::searchPath(work_.path()),
-             (QStringList{QDir::cleanPath(work_.path()), programs, VENTBOX_HELP_DATADIR,
-                          QDir::cleanPath(dirs["share"])}));
+    QCOMPARE(
+        HelpViewer::searchPath(work_.path()),
+        (QStringList{QDir::cleanPath(work_.path()), programs, QDir::cleanPath(dirs["share"])}));
     const auto removeFiles = qScopeGuard([&] {
         for (const QString& dir : dirs)
             QFile::remove(dir + "/PORADI.HLP");
