@@ -14,7 +14,6 @@ constexpr Extended qtcThreshold = 0.7L;       // extended
 constexpr Extended shortenThreshold = 0.65L;  // extended
 constexpr Extended soundSquared = 1176490.0L; // 10 × 343², exact
 constexpr Extended fourPiSquared = 39.4784176043574344753379639995046045L;
-constexpr Extended pi = 3.14159265358979323846264338327950288L;
 
 constexpr Real48 kLow = Real48::exact(0.75L);
 constexpr Real48 kHigh = Real48::exact(0x999999999Ap-40L); // 0.6 to 40 bits: 0.6000000000003638

@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -212,17 +211,6 @@ bool setDecimal(SignificantDigits& sig, std::uint64_t v)
     return carried;
 }
 
-// The 80-bit extended format: a 64-bit significand with its integer bit,
-// then sign and a 15-bit exponent biased by 16383.
-void split(Extended magnitude, std::uint64_t& significand, int& exponent)
-{
-    std::array<unsigned char, sizeof(Extended)> bytes{};
-    std::memcpy(bytes.data(), &magnitude, sizeof magnitude);
-    std::memcpy(&significand, bytes.data(), sizeof significand);
-    const int biased = (bytes[9] & 0x7F) << 8 | bytes[8];
-    exponent = (biased == 0 ? 1 : biased) - 16383 - 63; // magnitude = significand * 2^exponent
-}
-
 } // namespace
 
 std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
@@ -236,9 +224,9 @@ std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
         return sig;
     }
     // magnitude = m * 2^e exactly, m a 64-bit integer.
-    std::uint64_t m = 0;
-    int e = 0;
-    split(magnitude, m, e);
+    const ExtendedParts parts = decompose(magnitude);
+    const std::uint64_t m = parts.significand;
+    const int e = parts.exponent;
 
     U128 n = 0;
     if (magnitude < 10) {

@@ -10,7 +10,6 @@ namespace calc {
 
 namespace {
 
-constexpr Extended pi = 3.14159265358979323846264338327950288L;
 constexpr Extended quarter = 0.25L;
 // Deliberately the eight-digit value, not the full square root of 3.
 constexpr Extended triangleFactor = 1.7320508L;

@@ -7,6 +7,7 @@
 // the 80-bit extended format (`Extended`, a 64-bit significand) and the
 // result is rounded to 40 bits when it is stored again.
 
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 
@@ -15,6 +16,23 @@ namespace calc {
 using Extended = long double;
 static_assert(std::numeric_limits<Extended>::digits == 64,
               "the extended intermediates need the x87 80-bit long double");
+
+// π to the nearest extended value, for the port's end correction and the
+// circular port.
+inline constexpr Extended pi = 3.14159265358979323846264338327950288L;
+
+// A finite extended value taken apart, exactly:
+// (-1)^negative × significand × 2^exponent. decompose() and compose() are
+// the only code that knows how the extended format lies in memory.
+struct ExtendedParts {
+    bool negative = false;
+    std::uint64_t significand = 0; // its top bit set, unless the value is 0 or subnormal
+    int exponent = 0;
+};
+ExtendedParts decompose(Extended x);
+// The inverse for a significand with its top bit set and an exponent within
+// the extended format's normal range.
+Extended compose(ExtendedParts parts);
 
 // Raised when a value leaves the range of the 48-bit real or of the extended
 // format. The message is the one the error box shows (followed by ".").

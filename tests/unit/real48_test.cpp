@@ -85,6 +85,21 @@ TEST(Real48, OverflowFromTwoToTheHundredTwentySeven)
         EXPECT_THROW(Real48::store(x), FloatOverflow) << static_cast<double>(x);
 }
 
+// Taking a value apart and putting it together again is exact.
+TEST(Real48, DecomposeAndComposeAreInverse)
+{
+    for (const Extended x : {1.0L, -0.75L, 0x1p-16382L, 0x1p16383L, -3.14159265358979323846L}) {
+        const calc::ExtendedParts parts = calc::decompose(x);
+        EXPECT_EQ(parts.negative, x < 0);
+        EXPECT_EQ(std::ldexp(static_cast<Extended>(parts.significand), parts.exponent),
+                  std::fabs(x));
+        EXPECT_EQ(calc::compose(parts), x);
+    }
+    // A subnormal: the smallest normal exponent, no integer bit.
+    const calc::ExtendedParts tiny = calc::decompose(0x1p-16400L);
+    EXPECT_EQ(std::ldexp(static_cast<Extended>(tiny.significand), tiny.exponent), 0x1p-16400L);
+}
+
 TEST(Real48, OverflowMessageIsTheErrorBoxText)
 {
     try {
