@@ -43,10 +43,10 @@ Extended compose(ExtendedParts parts)
     return x;
 }
 
-Real48 Real48::store(Extended x)
+std::optional<Real48> Real48::store(Extended x)
 {
     if (!std::isfinite(x))
-        throw FloatOverflow();
+        return std::nullopt;
     ExtendedParts parts = decompose(x);
     // |x| lies in [2^top, 2^(top+1)).
     int top = parts.exponent + integerBit;
@@ -66,7 +66,7 @@ Real48 Real48::store(Extended x)
         rounded &= ~((std::uint64_t{1} << dropped) - 1);
     }
     if (top >= 127)
-        throw FloatOverflow();
+        return std::nullopt;
     parts.significand = rounded;
     return Real48(compose(parts));
 }

@@ -77,41 +77,32 @@ std::string jsonString(std::string_view s)
     return out;
 }
 
-std::string_view statusName(calc::DesignOutcome outcome)
+std::string_view statusName(calc::Outcome outcome)
 {
     switch (outcome) {
-    case calc::DesignOutcome::Filled: return "ok";
-    case calc::DesignOutcome::Empty: return "empty";
-    case calc::DesignOutcome::NotPositive: return "not-positive";
-    case calc::DesignOutcome::Overflow: return "overflow";
-    }
-    return "?";
-}
-
-std::string_view statusName(calc::AreaOutcome outcome)
-{
-    switch (outcome) {
-    case calc::AreaOutcome::Filled: return "ok";
-    case calc::AreaOutcome::Empty: return "empty";
-    case calc::AreaOutcome::NotPositive: return "not-positive";
-    case calc::AreaOutcome::Overflow: return "overflow";
+    case calc::Outcome::Filled: return "ok";
+    case calc::Outcome::Empty: return "empty";
+    case calc::Outcome::NotPositive: return "not-positive";
+    case calc::Outcome::Overflow: return "overflow";
     }
     return "?";
 }
 
 std::string designReason(const calc::DesignResult& r)
 {
-    const std::string name(calc::designFieldName(r.field));
+    static constexpr std::array<std::string_view, calc::designFieldCount> fieldNames{
+        "Fs", "Qts", "Vas", "Rdc", "Re", "S", "Vb"};
+    const std::string name(fieldNames[static_cast<std::size_t>(r.field)]);
     switch (r.outcome) {
-    case calc::DesignOutcome::Empty: return name + " is empty";
-    case calc::DesignOutcome::NotPositive:
+    case calc::Outcome::Empty: return name + " is empty";
+    case calc::Outcome::NotPositive:
         if (r.field == calc::DesignField::Re)
             return "Re is negative";
         if (r.storedQtc)
             return "Fb stores as 0: Fs is too small";
         return name + " is not greater than 0";
-    case calc::DesignOutcome::Overflow: return "Floating point overflow.";
-    case calc::DesignOutcome::Filled: break;
+    case calc::Outcome::Overflow: return "Floating point overflow.";
+    case calc::Outcome::Filled: break;
     }
     return {};
 }
@@ -132,12 +123,11 @@ int runDesign(const Options& opt, std::span<const std::string> args, std::ostrea
         err << "ventbox-calc: design needs exactly seven field texts\n" << usageLine;
         return exitUsage;
     }
-    calc::DesignInput input;
-    for (std::size_t i = 0; i < args.size(); ++i)
-        input.texts[i] = args[i];
-    const calc::DesignResult r = calc::recalculate(input);
-    const bool filled = r.outcome == calc::DesignOutcome::Filled;
-    const bool overflow = r.outcome == calc::DesignOutcome::Overflow;
+    calc::DesignTexts texts;
+    std::copy(args.begin(), args.end(), texts.begin());
+    const calc::DesignResult r = calc::recalculate(texts);
+    const bool filled = r.outcome == calc::Outcome::Filled;
+    const bool overflow = r.outcome == calc::Outcome::Overflow;
 
     if (opt.json) {
         out << "{\"L\":" << jsonString(r.length) << ",\"Qtc\":" << jsonString(r.qtc)
@@ -178,7 +168,7 @@ int runArea(const Options& opt, std::span<const std::string> args, std::ostream&
             << usageLine;
         return exitUsage;
     }
-    const auto dims = static_cast<std::size_t>(calc::dimensionCount(*shape));
+    const std::size_t dims = calc::dimensionCount(*shape);
     const std::span<const std::string> rest = args.subspan(1);
     if (rest.size() != dims && rest.size() != dims + 1) {
         err << "ventbox-calc: area " << args[0] << " needs " << dims
@@ -186,21 +176,19 @@ int runArea(const Options& opt, std::span<const std::string> args, std::ostream&
             << usageLine;
         return exitUsage;
     }
-    std::vector<std::string_view> dimensions(rest.begin(),
-                                             rest.begin() + static_cast<std::ptrdiff_t>(dims));
     const std::string_view count = rest.size() > dims ? std::string_view(rest[dims]) : "1";
-    const calc::AreaResult r = calc::portArea(*shape, dimensions, count);
-    const bool filled = r.outcome == calc::AreaOutcome::Filled;
-    const bool overflow = r.outcome == calc::AreaOutcome::Overflow;
+    const calc::AreaResult r = calc::portArea(*shape, rest.first(dims), count);
+    const bool filled = r.outcome == calc::Outcome::Filled;
+    const bool overflow = r.outcome == calc::Outcome::Overflow;
 
     static constexpr std::array<std::string_view, 2> sideNames{"a", "b"};
     const std::string dimName = *shape == calc::PortShape::Circle
         ? std::string("the radius")
-        : "side " + std::string(sideNames[static_cast<std::size_t>(r.dimension)]);
+        : "side " + std::string(sideNames[r.dimension]);
     std::string reason;
-    if (r.outcome == calc::AreaOutcome::Empty)
+    if (r.outcome == calc::Outcome::Empty)
         reason = dimName + " is empty";
-    else if (r.outcome == calc::AreaOutcome::NotPositive)
+    else if (r.outcome == calc::Outcome::NotPositive)
         reason = dimName + " is not greater than 0";
 
     if (opt.json) {
@@ -270,10 +258,9 @@ int runBatch(std::span<const std::string> args, std::istream& in, std::ostream& 
             continue; // a blank line
         if (fields.size() != header.size())
             return fail("expected 7 fields, found " + std::to_string(fields.size()));
-        calc::DesignInput input;
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            input.texts[i] = fields[i];
-        const calc::DesignResult r = calc::recalculate(input);
+        calc::DesignTexts texts;
+        std::copy(fields.begin(), fields.end(), texts.begin());
+        const calc::DesignResult r = calc::recalculate(texts);
         std::vector<std::string> row = fields;
         row.push_back(r.length);
         row.push_back(r.qtc);
