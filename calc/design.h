@@ -2,49 +2,35 @@
 // The recalculation of the enclosure: seven field texts in, three result
 // texts out. A pure function; the main window only moves texts in and out.
 
-#include "real48.h"
+#include "numtext.h"
 
 #include <array>
 #include <optional>
 #include <string>
-#include <string_view>
 
 namespace calc {
 
 // The seven inputs, in the order they are read and tested.
 enum class DesignField { Fs, Qts, Vas, Rdc, Re, S, Vb };
-inline constexpr int designFieldCount = 7;
-std::string_view designFieldName(DesignField field);
-
-struct DesignInput {
-    std::array<std::string_view, designFieldCount> texts{};
-    std::string_view& operator[](DesignField f) { return texts[static_cast<std::size_t>(f)]; }
-    std::string_view operator[](DesignField f) const { return texts[static_cast<std::size_t>(f)]; }
-};
-
-enum class DesignOutcome {
-    Filled,      // the three texts hold the results
-    Empty,       // an input text is empty: results cleared, no message
-    NotPositive, // a tested input is 0 or less: cleared, then the silent abort
-    Overflow,    // a value left the 48-bit or extended range: cleared, then the error
-};
+inline constexpr std::size_t designFieldCount = 7;
+using DesignTexts = std::array<std::string, designFieldCount>; // in DesignField order
 
 struct DesignResult {
-    DesignOutcome outcome = DesignOutcome::Empty;
+    Outcome outcome = Outcome::Empty;
     // The input that cleared the results (Empty, NotPositive). A Fb that
     // stores as 0 blames Fs, whose smallness is its only cause.
     DesignField field = DesignField::Fs;
     // Port length (4 decimals), Qtc (4 decimals), Fb (2 decimals), each at
     // least five characters wide; all empty unless Filled.
-    std::string length;
-    std::string qtc;
-    std::string fb;
+    std::string length{};
+    std::string qtc{};
+    std::string fb{};
     // The stored Qtc whenever step 4 got as far as storing it, also when a
     // later step overflowed; the window keeps it in its Qtc field.
-    std::optional<Real48> storedQtc;
+    std::optional<Real48> storedQtc{};
 };
 
-DesignResult recalculate(const DesignInput& input);
+DesignResult recalculate(const DesignTexts& texts);
 
 // The tuning factor: 0.75 up to a stored Qtc of 0.7, the 48-bit 0.6 above.
 Real48 tuningFactor(Real48 qtc);

@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <system_error>
 
@@ -99,15 +98,6 @@ long long decimalOrder(std::string_view s, const NumberParts& p)
     for (std::size_t k = p.expDigitsBegin; k < p.end; ++k)
         exponent = std::min(cap, exponent * 10 + (s[k] - '0'));
     return order + (p.expNegative ? -exponent : exponent);
-}
-
-bool allZeroDigits(std::string_view s, const NumberParts& p)
-{
-    auto zero = [](char c) { return c == '0'; };
-    return std::all_of(s.begin() + static_cast<std::ptrdiff_t>(p.mantissaBegin),
-                       s.begin() + static_cast<std::ptrdiff_t>(p.intEnd), zero)
-        && std::all_of(s.begin() + static_cast<std::ptrdiff_t>(p.fracBegin),
-                       s.begin() + static_cast<std::ptrdiff_t>(p.fracEnd), zero);
 }
 
 } // namespace
@@ -212,17 +202,6 @@ bool setDecimal(SignificantDigits& sig, std::uint64_t v)
     return carried;
 }
 
-// The 80-bit extended format: a 64-bit significand with its integer bit,
-// then sign and a 15-bit exponent biased by 16383.
-void split(Extended magnitude, std::uint64_t& significand, int& exponent)
-{
-    std::array<unsigned char, sizeof(Extended)> bytes{};
-    std::memcpy(bytes.data(), &magnitude, sizeof magnitude);
-    std::memcpy(&significand, bytes.data(), sizeof significand);
-    const int biased = (bytes[9] & 0x7F) << 8 | bytes[8];
-    exponent = (biased == 0 ? 1 : biased) - 16383 - 63; // magnitude = significand * 2^exponent
-}
-
 } // namespace
 
 std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
@@ -236,9 +215,9 @@ std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
         return sig;
     }
     // magnitude = m * 2^e exactly, m a 64-bit integer.
-    std::uint64_t m = 0;
-    int e = 0;
-    split(magnitude, m, e);
+    const ExtendedParts parts = decompose(magnitude);
+    const std::uint64_t m = parts.significand;
+    const int e = parts.exponent;
 
     U128 n = 0;
     if (magnitude < 10) {
@@ -319,14 +298,12 @@ std::size_t numberPrefixLength(std::string_view text)
     return scan(text).end;
 }
 
-Extended textToExtended(std::string_view text)
+std::optional<Extended> textToExtended(std::string_view text)
 {
     const NumberParts p = scan(text);
     if (p.end == 0)
         return 0.0L;
     const bool negative = p.signPos != std::string_view::npos && text[p.signPos] == '-';
-    if (allZeroDigits(text, p))
-        return negative ? -0.0L : 0.0L;
 
     // from_chars takes no "+" and no blanks: hand it the number part only
     // and put the sign on afterwards.
@@ -340,7 +317,7 @@ Extended textToExtended(std::string_view text)
     if (ec == std::errc::result_out_of_range) {
         // Out of the extended range on one side or the other.
         if (decimalOrder(text, p) >= 0)
-            throw FloatOverflow();
+            return std::nullopt;
         return negative ? -0.0L : 0.0L;
     }
     if (ec != std::errc() || ptr != last)
@@ -348,9 +325,10 @@ Extended textToExtended(std::string_view text)
     return negative ? -magnitude : magnitude;
 }
 
-Real48 textToReal(std::string_view text)
+std::optional<Real48> textToReal(std::string_view text)
 {
-    return Real48::store(textToExtended(text));
+    const auto value = textToExtended(text);
+    return value ? Real48::store(*value) : std::nullopt;
 }
 
 std::string realToText(Extended value, int width, int decimals)
@@ -359,11 +337,11 @@ std::string realToText(Extended value, int width, int decimals)
     const bool negative = value < 0;
     const Extended magnitude = std::fabs(value);
 
-    // Step 1: the magnitude to 18 significant digits, rounded to nearest.
+    // The magnitude to 18 significant digits, rounded to nearest.
     auto fast = detail::significantDigitsFast(magnitude);
     detail::SignificantDigits sig = fast ? *fast : detail::significantDigitsGeneral(magnitude);
 
-    // Step 2: round to `decimals` places, a half going away from zero.
+    // Then to `decimals` places, a half going away from zero.
     // Positions beyond the significant digits are zeros; a carry out of the
     // first digit makes a new leading "1".
     auto digitAt = [&sig](std::ptrdiff_t i) {

@@ -1,7 +1,7 @@
 #pragma once
-// Inside the numeric text rules: the two ways to the 18 significant digits
-// of rule 2 and to the extended value of rule 1, exposed so that tests can
-// hold the fast ways to the general ones.
+// Inside reading and writing field texts: the two ways to the 18
+// significant digits of a written number and to the extended value of a
+// read one, exposed so that tests can hold the fast ways to the general ones.
 
 #include "real48.h"
 
@@ -42,7 +42,7 @@ SignificantDigits significantDigitsGeneral(Extended magnitude);
 // value); nothing for others.
 std::optional<SignificantDigits> significantDigitsFast(Extended magnitude);
 
-// Rule 1's conversion of a well-formed number part (digits, optional point
+// Reading's conversion of a well-formed number part (digits, optional point
 // and digits, optional exponent; no sign) to the nearest extended value:
 // exactly when the digits fit 64 bits and the power of ten is exact,
 // nothing otherwise.

@@ -2,7 +2,7 @@
 // The port area: the total cross-section of identical ports of one shape,
 // from the texts of the dimension fields and of the count field.
 
-#include "real48.h"
+#include "numtext.h"
 
 #include <cstdint>
 #include <optional>
@@ -16,23 +16,16 @@ enum class PortShape { Circle, Rectangle, Square, Triangle };
 
 // How many dimension texts a shape reads: 2 for the rectangle (a, then b),
 // 1 for the others (radius or side).
-int dimensionCount(PortShape shape);
-
-enum class AreaOutcome {
-    Filled,      // text holds the area
-    Empty,       // a dimension text is empty: empty area, no message
-    NotPositive, // a dimension is 0 or less: empty area, then the silent abort
-    Overflow,    // out of range: empty area, then the error
-};
+std::size_t dimensionCount(PortShape shape);
 
 struct AreaResult {
-    AreaOutcome outcome = AreaOutcome::Empty;
-    int dimension = 0; // which dimension (0 or 1) made it Empty or NotPositive
-    std::string text;  // four decimals, "." as the point; empty unless Filled
+    Outcome outcome = Outcome::Empty;
+    std::size_t dimension = 0; // which one (0 or 1) made it Empty or NotPositive
+    std::string text{};        // four decimals, "." as the point; empty unless Filled
 };
 
 // `dimensions` holds dimensionCount(shape) texts in reading order.
-AreaResult portArea(PortShape shape, std::span<const std::string_view> dimensions,
+AreaResult portArea(PortShape shape, std::span<const std::string> dimensions,
                     std::string_view countText);
 
 // The count fields. Their range, and the count a text stands for: the text

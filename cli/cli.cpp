@@ -9,15 +9,13 @@
 #include <array>
 #include <cctype>
 #include <fstream>
+#include <initializer_list>
 #include <istream>
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <utility>
 #include <vector>
-
-#ifndef VENTBOX_VERSION
-#define VENTBOX_VERSION "0"
-#endif
 
 namespace cli {
 
@@ -77,83 +75,77 @@ std::string jsonString(std::string_view s)
     return out;
 }
 
-std::string_view statusName(calc::DesignOutcome outcome)
+std::string_view statusName(calc::Outcome outcome)
 {
     switch (outcome) {
-    case calc::DesignOutcome::Filled: return "ok";
-    case calc::DesignOutcome::Empty: return "empty";
-    case calc::DesignOutcome::NotPositive: return "not-positive";
-    case calc::DesignOutcome::Overflow: return "overflow";
+    case calc::Outcome::Filled: return "ok";
+    case calc::Outcome::Empty: return "empty";
+    case calc::Outcome::NotPositive: return "not-positive";
+    case calc::Outcome::Overflow: return "overflow";
     }
     return "?";
 }
 
-std::string_view statusName(calc::AreaOutcome outcome)
+// Prints the result texts as NAME=text lines or as one JSON object, says on
+// standard error why they are missing (an overflow as the error box says
+// it), and gives the exit status.
+ExitStatus finish(bool json,
+                  std::initializer_list<std::pair<const char*, const std::string&>> texts,
+                  calc::Outcome outcome, const std::string& reason, std::string_view missing,
+                  std::ostream& out, std::ostream& err)
 {
-    switch (outcome) {
-    case calc::AreaOutcome::Filled: return "ok";
-    case calc::AreaOutcome::Empty: return "empty";
-    case calc::AreaOutcome::NotPositive: return "not-positive";
-    case calc::AreaOutcome::Overflow: return "overflow";
+    if (json) {
+        char separator = '{';
+        for (const auto& [name, text] : texts) {
+            out << separator << jsonString(name) << ':' << jsonString(text);
+            separator = ',';
+        }
+        out << ",\"status\":" << jsonString(statusName(outcome));
+        if (!reason.empty())
+            out << ",\"reason\":" << jsonString(reason);
+        out << "}\n";
+    } else {
+        for (const auto& [name, text] : texts)
+            out << name << '=' << text << '\n';
     }
-    return "?";
+    switch (outcome) {
+    case calc::Outcome::Filled: return exitOk;
+    case calc::Outcome::Overflow: err << calc::overflowMessage << ".\n"; return exitOverflow;
+    default: err << "ventbox-calc: " << missing << ": " << reason << "\n"; return exitCleared;
+    }
 }
 
 std::string designReason(const calc::DesignResult& r)
 {
-    const std::string name(calc::designFieldName(r.field));
+    static constexpr std::array<std::string_view, calc::designFieldCount> fieldNames{
+        "Fs", "Qts", "Vas", "Rdc", "Re", "S", "Vb"};
+    const std::string name(fieldNames[static_cast<std::size_t>(r.field)]);
     switch (r.outcome) {
-    case calc::DesignOutcome::Empty: return name + " is empty";
-    case calc::DesignOutcome::NotPositive:
+    case calc::Outcome::Empty: return name + " is empty";
+    case calc::Outcome::NotPositive:
         if (r.field == calc::DesignField::Re)
             return "Re is negative";
         if (r.storedQtc)
             return "Fb stores as 0: Fs is too small";
         return name + " is not greater than 0";
-    case calc::DesignOutcome::Overflow: return "Floating point overflow.";
-    case calc::DesignOutcome::Filled: break;
+    case calc::Outcome::Overflow: return std::string(calc::overflowMessage) + ".";
+    case calc::Outcome::Filled: break;
     }
     return {};
 }
 
-int exitStatus(bool filled, bool overflow)
-{
-    return filled ? exitFilled : overflow ? exitOverflow : exitCleared;
-}
-
-struct Options {
-    bool json = false;
-};
-
-int runDesign(const Options& opt, std::span<const std::string> args, std::ostream& out,
-              std::ostream& err)
+ExitStatus runDesign(bool json, std::span<const std::string> args, std::ostream& out,
+                     std::ostream& err)
 {
     if (args.size() != calc::designFieldCount) {
         err << "ventbox-calc: design needs exactly seven field texts\n" << usageLine;
         return exitUsage;
     }
-    calc::DesignInput input;
-    for (std::size_t i = 0; i < args.size(); ++i)
-        input.texts[i] = args[i];
-    const calc::DesignResult r = calc::recalculate(input);
-    const bool filled = r.outcome == calc::DesignOutcome::Filled;
-    const bool overflow = r.outcome == calc::DesignOutcome::Overflow;
-
-    if (opt.json) {
-        out << "{\"L\":" << jsonString(r.length) << ",\"Qtc\":" << jsonString(r.qtc)
-            << ",\"Fb\":" << jsonString(r.fb)
-            << ",\"status\":" << jsonString(statusName(r.outcome));
-        if (!filled)
-            out << ",\"reason\":" << jsonString(designReason(r));
-        out << "}\n";
-    } else {
-        out << "L=" << r.length << "\nQtc=" << r.qtc << "\nFb=" << r.fb << "\n";
-    }
-    if (overflow)
-        err << "Floating point overflow.\n";
-    else if (!filled)
-        err << "ventbox-calc: results cleared: " << designReason(r) << "\n";
-    return exitStatus(filled, overflow);
+    calc::DesignTexts texts;
+    std::copy(args.begin(), args.end(), texts.begin());
+    const calc::DesignResult r = calc::recalculate(texts);
+    return finish(json, {{"L", r.length}, {"Qtc", r.qtc}, {"Fb", r.fb}}, r.outcome, designReason(r),
+                  "results cleared", out, err);
 }
 
 std::optional<calc::PortShape> shapeByName(std::string_view name)
@@ -169,8 +161,8 @@ std::optional<calc::PortShape> shapeByName(std::string_view name)
     return std::nullopt;
 }
 
-int runArea(const Options& opt, std::span<const std::string> args, std::ostream& out,
-            std::ostream& err)
+ExitStatus runArea(bool json, std::span<const std::string> args, std::ostream& out,
+                   std::ostream& err)
 {
     const auto shape = args.empty() ? std::nullopt : shapeByName(args[0]);
     if (!shape) {
@@ -178,7 +170,7 @@ int runArea(const Options& opt, std::span<const std::string> args, std::ostream&
             << usageLine;
         return exitUsage;
     }
-    const auto dims = static_cast<std::size_t>(calc::dimensionCount(*shape));
+    const std::size_t dims = calc::dimensionCount(*shape);
     const std::span<const std::string> rest = args.subspan(1);
     if (rest.size() != dims && rest.size() != dims + 1) {
         err << "ventbox-calc: area " << args[0] << " needs " << dims
@@ -186,49 +178,22 @@ int runArea(const Options& opt, std::span<const std::string> args, std::ostream&
             << usageLine;
         return exitUsage;
     }
-    std::vector<std::string_view> dimensions(rest.begin(),
-                                             rest.begin() + static_cast<std::ptrdiff_t>(dims));
     const std::string_view count = rest.size() > dims ? std::string_view(rest[dims]) : "1";
-    const calc::AreaResult r = calc::portArea(*shape, dimensions, count);
-    const bool filled = r.outcome == calc::AreaOutcome::Filled;
-    const bool overflow = r.outcome == calc::AreaOutcome::Overflow;
+    const calc::AreaResult r = calc::portArea(*shape, rest.first(dims), count);
 
-    static constexpr std::array<std::string_view, 2> sideNames{"a", "b"};
-    const std::string dimName = *shape == calc::PortShape::Circle
-        ? std::string("the radius")
-        : "side " + std::string(sideNames[static_cast<std::size_t>(r.dimension)]);
+    std::string dimName = "the radius";
+    if (*shape != calc::PortShape::Circle)
+        dimName = r.dimension == 0 ? "side a" : "side b";
     std::string reason;
-    if (r.outcome == calc::AreaOutcome::Empty)
+    if (r.outcome == calc::Outcome::Empty)
         reason = dimName + " is empty";
-    else if (r.outcome == calc::AreaOutcome::NotPositive)
+    else if (r.outcome == calc::Outcome::NotPositive)
         reason = dimName + " is not greater than 0";
-
-    if (opt.json) {
-        out << "{\"S\":" << jsonString(r.text)
-            << ",\"status\":" << jsonString(statusName(r.outcome));
-        if (!reason.empty())
-            out << ",\"reason\":" << jsonString(reason);
-        out << "}\n";
-    } else {
-        out << "S=" << r.text << "\n";
-    }
-    if (overflow)
-        err << "Floating point overflow.\n";
-    else if (!filled)
-        err << "ventbox-calc: no area: " << reason << "\n";
-    return exitStatus(filled, overflow);
+    return finish(json, {{"S", r.text}}, r.outcome, reason, "no area", out, err);
 }
 
-std::string lowered(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
-int runBatch(std::span<const std::string> args, std::istream& in, std::ostream& out,
-             std::ostream& err)
+ExitStatus runBatch(std::span<const std::string> args, std::istream& in, std::ostream& out,
+                    std::ostream& err)
 {
     if (args.size() > 1) {
         err << "ventbox-calc: batch takes at most one file\n" << usageLine;
@@ -245,7 +210,6 @@ int runBatch(std::span<const std::string> args, std::istream& in, std::ostream& 
         source = &file;
     }
 
-    static const std::vector<std::string> header{"fs", "qts", "vas", "rdc", "re", "s", "vb"};
     CsvReader reader(*source);
     std::vector<std::string> fields;
     auto fail = [&](const std::string& what) {
@@ -255,53 +219,47 @@ int runBatch(std::span<const std::string> args, std::istream& in, std::ostream& 
 
     if (!reader.next(fields))
         return fail(reader.error().empty() ? "no header fs,qts,vas,rdc,re,s,vb" : reader.error());
-    std::vector<std::string> names(fields.size());
-    std::transform(fields.begin(), fields.end(), names.begin(), lowered);
-    if (names != header)
+    for (std::string& name : fields) {
+        std::transform(name.begin(), name.end(), name.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    }
+    if (fields != std::vector<std::string>{"fs", "qts", "vas", "rdc", "re", "s", "vb"})
         return fail("the header must be fs,qts,vas,rdc,re,s,vb");
-
-    std::vector<std::string> outHeader = header;
-    for (const char* extra : {"l", "qtc", "fb", "status"})
-        outHeader.emplace_back(extra);
-    out << csvRecord(outHeader) << "\n";
+    out << "fs,qts,vas,rdc,re,s,vb,l,qtc,fb,status\n";
 
     while (reader.next(fields)) {
         if (fields.size() == 1 && fields[0].empty())
             continue; // a blank line
-        if (fields.size() != header.size())
+        if (fields.size() != calc::designFieldCount)
             return fail("expected 7 fields, found " + std::to_string(fields.size()));
-        calc::DesignInput input;
-        for (std::size_t i = 0; i < fields.size(); ++i)
-            input.texts[i] = fields[i];
-        const calc::DesignResult r = calc::recalculate(input);
-        std::vector<std::string> row = fields;
-        row.push_back(r.length);
-        row.push_back(r.qtc);
-        row.push_back(r.fb);
-        row.emplace_back(statusName(r.outcome));
-        out << csvRecord(row) << "\n";
+        calc::DesignTexts texts;
+        std::copy(fields.begin(), fields.end(), texts.begin());
+        const calc::DesignResult r = calc::recalculate(texts);
+        fields.insert(fields.end(), {r.length, r.qtc, r.fb, std::string(statusName(r.outcome))});
+        out << csvRecord(fields) << "\n";
     }
     if (!reader.error().empty())
         return fail(reader.error());
-    return exitFilled;
+    return exitOk;
 }
 
 } // namespace
 
-int run(std::span<const std::string> args, std::istream& in, std::ostream& out, std::ostream& err)
+ExitStatus run(std::span<const std::string> args, std::istream& in, std::ostream& out,
+               std::ostream& err)
 {
-    Options opt;
+    bool json = false;
     std::size_t i = 0;
     for (; i < args.size() && args[i].starts_with("--"); ++i) {
         const std::string& a = args[i];
         if (a == "--json") {
-            opt.json = true;
+            json = true;
         } else if (a == "--help") {
             out << usageLine << "\n" << helpText;
-            return 0;
+            return exitOk;
         } else if (a == "--version") {
             out << "ventbox-calc " << VENTBOX_VERSION << "\n";
-            return 0;
+            return exitOk;
         } else {
             err << "ventbox-calc: unknown option " << a << "\n" << usageLine;
             return exitUsage;
@@ -314,11 +272,11 @@ int run(std::span<const std::string> args, std::istream& in, std::ostream& out, 
     const std::string& command = args[i];
     const std::span<const std::string> rest = args.subspan(i + 1);
     if (command == "design")
-        return runDesign(opt, rest, out, err);
+        return runDesign(json, rest, out, err);
     if (command == "area")
-        return runArea(opt, rest, out, err);
+        return runArea(json, rest, out, err);
     if (command == "batch") {
-        if (opt.json) {
+        if (json) {
             err << "ventbox-calc: --json does not apply to batch\n" << usageLine;
             return exitUsage;
         }

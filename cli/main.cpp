@@ -8,7 +8,7 @@ int main(int argc, char** argv)
 {
     std::ios::sync_with_stdio(false);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    const int status = cli::run(args, std::cin, std::cout, std::cerr);
+    const cli::ExitStatus status = cli::run(args, std::cin, std::cout, std::cerr);
     std::cout.flush();
-    return std::cout ? status : 74; // EX_IOERR: the results did not get out
+    return std::cout ? status : cli::exitIoError;
 }

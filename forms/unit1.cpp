@@ -10,8 +10,6 @@
 #include "platform/application.h"
 #include "platform/handler.h"
 
-#include <QByteArray>
-
 TForm1* Form1 = nullptr;
 
 TForm1::TForm1(QWidget* parent) : platform::TForm(parent)
@@ -46,20 +44,16 @@ void TForm1::FormCreate()
 
 void TForm1::Edit1Change()
 {
-    std::array<QByteArray, 7> texts;
-    calc::DesignInput input;
+    calc::DesignTexts texts;
     const auto fields = inputFields();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        texts[i] = fields[i]->text().toUtf8();
-        input.texts[i] =
-            std::string_view(texts[i].constData(), static_cast<std::size_t>(texts[i].size()));
-    }
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        texts[i] = fields[i]->text().toStdString();
 
-    const calc::DesignResult result = calc::recalculate(input);
+    const calc::DesignResult result = calc::recalculate(texts);
     if (result.storedQtc)
         Qtc = *result.storedQtc;
 
-    if (result.outcome == calc::DesignOutcome::Filled) {
+    if (result.outcome == calc::Outcome::Filled) {
         Edit9->setText(QString::fromStdString(result.length));
         Edit8->setText(QString::fromStdString(result.fb));
         Edit7->setText(QString::fromStdString(result.qtc));
@@ -68,10 +62,10 @@ void TForm1::Edit1Change()
     Edit9->clear();
     Edit7->clear();
     Edit8->clear();
-    if (result.outcome == calc::DesignOutcome::NotPositive)
+    if (result.outcome == calc::Outcome::NotPositive)
         platform::abortSilently();
-    if (result.outcome == calc::DesignOutcome::Overflow)
-        throw calc::FloatOverflow();
+    if (result.outcome == calc::Outcome::Overflow)
+        platform::raiseError(calc::overflowMessage);
 }
 
 void TForm1::Edit1KeyPress(TEdit*, char16_t& key)

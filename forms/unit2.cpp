@@ -7,9 +7,7 @@
 #include "platform/application.h"
 #include "platform/handler.h"
 
-#include <QByteArray>
-
-#include <array>
+#include <string>
 #include <vector>
 
 TForm2* Form2 = nullptr;
@@ -57,25 +55,20 @@ void TForm2::Edit1KeyPress(TEdit*, char16_t& key)
 void TForm2::computeArea(calc::PortShape shape, std::initializer_list<const TEdit*> dimensions,
                          const TSpinEdit* count, TEdit* area)
 {
-    std::vector<QByteArray> texts;
-    texts.reserve(dimensions.size());
+    std::vector<std::string> texts;
     for (const TEdit* field : dimensions)
-        texts.push_back(field->text().toUtf8());
-    std::vector<std::string_view> views;
-    views.reserve(texts.size());
-    for (const QByteArray& t : texts)
-        views.emplace_back(t.constData(), static_cast<std::size_t>(t.size()));
-    const QByteArray countText = count->text().toUtf8();
+        texts.push_back(field->text().toStdString());
 
-    const calc::AreaResult result = calc::portArea(
-        shape, views,
-        std::string_view(countText.constData(), static_cast<std::size_t>(countText.size())));
-    switch (result.outcome) {
-    case calc::AreaOutcome::Filled: area->setText(QString::fromStdString(result.text)); break;
-    case calc::AreaOutcome::Empty: area->clear(); break;
-    case calc::AreaOutcome::NotPositive: area->clear(); platform::abortSilently();
-    case calc::AreaOutcome::Overflow: area->clear(); throw calc::FloatOverflow();
+    const calc::AreaResult result = calc::portArea(shape, texts, count->text().toStdString());
+    if (result.outcome == calc::Outcome::Filled) {
+        area->setText(QString::fromStdString(result.text));
+        return;
     }
+    area->clear();
+    if (result.outcome == calc::Outcome::NotPositive)
+        platform::abortSilently();
+    if (result.outcome == calc::Outcome::Overflow)
+        platform::raiseError(calc::overflowMessage);
 }
 
 void TForm2::Edit1Change()

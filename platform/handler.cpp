@@ -5,12 +5,19 @@
 #include <QString>
 
 #include <exception>
+#include <stdexcept>
+#include <string>
 
 namespace platform {
 
 void abortSilently()
 {
     throw SilentAbort{};
+}
+
+void raiseError(std::string_view message)
+{
+    throw std::runtime_error(std::string(message));
 }
 
 void handleHandlerException() noexcept

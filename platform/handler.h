@@ -6,6 +6,7 @@
 // the application's error box, and no exception ever travels through Qt's
 // own frames.
 
+#include <string_view>
 #include <utility>
 
 namespace platform {
@@ -15,6 +16,10 @@ namespace platform {
 struct SilentAbort { };
 
 [[noreturn]] void abortSilently();
+
+// Ends a handler with an error: the guard shows `message` (UTF-8) followed
+// by "." in the application's error box.
+[[noreturn]] void raiseError(std::string_view message);
 
 // Deals with the exception being handled: discards the silent abort, shows
 // any other error in the application's error box. Never throws.

@@ -1,6 +1,6 @@
 #pragma once
 // What the fuzz targets share: a check that stops the run with the failing
-// input's story, and the shape of a rule 2 text.
+// input's story, and the shape of a number written as a field's text.
 
 #include <cstdio>
 #include <cstdlib>
@@ -49,10 +49,10 @@ inline bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The parts of a rule 2 text, or an empty `digits` when the text does not
-// have the form: blanks, an optional "-", integer digits without a leading
-// zero (unless the only one), then "." and `decimals` digits when
-// `decimals` > 0.
+// The parts of a number written as a field's text; `wellFormed` is false
+// when the text does not have the form: blanks, an optional "-", integer
+// digits without a leading zero (unless the only one), then "." and
+// `decimals` digits when `decimals` > 0.
 struct FixedText {
     std::size_t blanks = 0;
     bool minus = false;

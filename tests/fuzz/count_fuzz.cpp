@@ -94,13 +94,13 @@ void checkCount(std::string_view text)
     }
 }
 
-std::vector<std::string_view> splitLines(std::string_view text)
+std::vector<std::string> splitLines(std::string_view text)
 {
-    std::vector<std::string_view> parts;
+    std::vector<std::string> parts;
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find('\n', start);
-        parts.push_back(text.substr(
+        parts.emplace_back(text.substr(
             start, end == std::string_view::npos ? std::string_view::npos : end - start));
         if (end == std::string_view::npos)
             return parts;
@@ -115,36 +115,39 @@ void checkArea(std::string_view input)
     static constexpr std::array shapes{calc::PortShape::Circle, calc::PortShape::Rectangle,
                                        calc::PortShape::Square, calc::PortShape::Triangle};
     const calc::PortShape shape = shapes[static_cast<unsigned char>(input[0]) % shapes.size()];
-    const auto n = static_cast<std::size_t>(calc::dimensionCount(shape));
-    std::vector<std::string_view> parts = splitLines(input.substr(1));
+    const std::size_t n = calc::dimensionCount(shape);
+    std::vector<std::string> parts = splitLines(input.substr(1));
     parts.resize(n + 1); // missing texts are empty
-    const std::span<const std::string_view> dimensions(parts.data(), n);
-    const std::string_view countText = parts[n];
+    const std::span<const std::string> dimensions(parts.data(), n);
+    const std::string& countText = parts[n];
 
     const calc::AreaResult r = calc::portArea(shape, dimensions, countText);
     const std::string where = "portArea(shape " + std::to_string(static_cast<int>(shape)) + ", "
         + quoted(input.substr(1)) + ") text " + quoted(r.text) + " outcome "
         + std::to_string(static_cast<int>(r.outcome)) + " dimension " + std::to_string(r.dimension);
 
-    FUZZ_CHECK(r.outcome == calc::AreaOutcome::Filled || r.text.empty(),
+    FUZZ_CHECK(r.outcome == calc::Outcome::Filled || r.text.empty(),
                "a text without a result: " + where);
-    FUZZ_CHECK(r.dimension >= 0 && static_cast<std::size_t>(r.dimension) < n, where);
-    const auto blamed = static_cast<std::size_t>(r.dimension);
+    FUZZ_CHECK(r.dimension < n, where);
+    const std::size_t blamed = r.dimension;
 
     // The first empty dimension, in reading order, empties the area.
     const auto firstEmpty = std::find_if(dimensions.begin(), dimensions.end(),
-                                         [](std::string_view d) { return d.empty(); });
-    FUZZ_CHECK((r.outcome == calc::AreaOutcome::Empty) == (firstEmpty != dimensions.end()), where);
-    if (r.outcome == calc::AreaOutcome::Empty)
+                                         [](const std::string& d) { return d.empty(); });
+    FUZZ_CHECK((r.outcome == calc::Outcome::Empty) == (firstEmpty != dimensions.end()), where);
+    if (r.outcome == calc::Outcome::Empty)
         FUZZ_CHECK(blamed == static_cast<std::size_t>(firstEmpty - dimensions.begin()), where);
-    if (r.outcome == calc::AreaOutcome::Empty || r.outcome == calc::AreaOutcome::Overflow)
+    if (r.outcome == calc::Outcome::Empty || r.outcome == calc::Outcome::Overflow)
         return;
 
     // From here every dimension reads without an overflow.
     std::vector<calc::Extended> values;
-    for (const std::string_view d : dimensions)
-        values.push_back(calc::textToReal(d).value());
-    if (r.outcome == calc::AreaOutcome::NotPositive) {
+    for (const std::string& d : dimensions) {
+        const auto real = calc::textToReal(d);
+        FUZZ_CHECK(real.has_value(), "a dimension overflows: " + where);
+        values.push_back(real->value());
+    }
+    if (r.outcome == calc::Outcome::NotPositive) {
         FUZZ_CHECK(!(values[blamed] > 0), "blamed a positive dimension: " + where);
         for (std::size_t i = 0; i < blamed; ++i)
             FUZZ_CHECK(values[i] > 0, "an earlier dimension is not positive: " + where);
@@ -159,7 +162,9 @@ void checkArea(std::string_view input)
     const FixedText parts4 = parseFixedText(r.text, 4);
     FUZZ_CHECK(parts4.wellFormed && r.text.size() >= 5, "not an area text: " + where);
     const std::int32_t count = calc::countFromText(countText);
-    const calc::Extended area = calc::textToExtended(r.text);
+    const auto read = calc::textToExtended(r.text);
+    FUZZ_CHECK(read.has_value(), "the area does not read back: " + where);
+    const calc::Extended area = *read;
     FUZZ_CHECK(!parts4.minus || count < 0, "a minus from a count that is not negative: " + where);
     FUZZ_CHECK(parts4.minus || count >= 0 || area == 0, "no minus from a negative count: " + where);
     FUZZ_CHECK(count != 0 || area == 0, "a count of 0, yet an area: " + where);

@@ -101,10 +101,10 @@ void checkBatch(const std::string& input)
     std::ostringstream out;
     std::ostringstream err;
     const std::vector<std::string> args{"batch"};
-    const int status = cli::run(args, in, out, err);
+    const cli::ExitStatus status = cli::run(args, in, out, err);
     const std::string where = "batch on " + quoted(input) + ": status " + std::to_string(status)
         + ", out " + quoted(out.str()) + ", err " + quoted(err.str());
-    FUZZ_CHECK(status == cli::exitFilled || status == cli::exitDataError, where);
+    FUZZ_CHECK(status == cli::exitOk || status == cli::exitDataError, where);
     if (status == cli::exitDataError) {
         FUZZ_CHECK(err.str().starts_with("ventbox-calc: line "), where);
         return;

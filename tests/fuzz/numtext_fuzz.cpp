@@ -1,5 +1,5 @@
-// Fuzz target: numeric text rule 1 on any bytes, then rule 2 on what it
-// read. The C library's own conversion, pinned to the "C" locale, is the
+// Fuzz target: reading a field's text from any bytes, then writing what it
+// read as a field's text. The C library's own conversion, pinned to the "C" locale, is the
 // reference for the value; the process itself runs under a Czech locale
 // (when installed) so that a conversion that follows the locale shows up.
 
@@ -22,7 +22,6 @@
 #include <string_view>
 
 using calc::Extended;
-using calc::FloatOverflow;
 using calc::Real48;
 
 namespace {
@@ -36,7 +35,7 @@ std::string show(Extended x)
     return buf;
 }
 
-// Rule 1's grammar, written out on its own: blanks, an optional sign, then
+// The grammar of reading, written out on its own: blanks, an optional sign, then
 // digits with an optional "." and digits, or "." and digits, then an
 // optional exponent that counts only when it has a digit.
 std::size_t referencePrefixLength(std::string_view s)
@@ -93,17 +92,14 @@ void checkStored(Extended x, std::string_view input)
 {
     const Extended magnitude = std::fabs(x);
     const Extended overflowFrom = std::ldexp(2.0L - std::ldexp(1.0L, -40), 126);
-    std::optional<Real48> stored;
-    try {
-        stored = Real48::store(x);
-    } catch (const FloatOverflow&) { }
+    const std::optional<Real48> stored = Real48::store(x);
     FUZZ_CHECK(stored.has_value() == (magnitude < overflowFrom),
                "store " + show(x) + (stored ? " did not overflow" : " overflowed") + ", input "
                    + quoted(input));
     if (!stored)
         return;
     const Extended s = stored->value();
-    if (magnitude < Real48::minMagnitude) {
+    if (magnitude < 0x1p-128L) {
         FUZZ_CHECK(s == 0, "store " + show(x) + " gave " + show(s));
         return;
     }
@@ -144,7 +140,7 @@ Extended powerOfTen(int n)
     return n < 0 ? 1 / p : p;
 }
 
-// Rule 2 on `value`, then the text read back: its form, its sign and how far
+// `value` written as a field's text, then the text read back: its form, its sign and how far
 // it lies from `value`. With `stored`, the re-read value is stored too, as a
 // field would keep it.
 void checkRuleTwo(Extended value, bool stored, std::string_view input)
@@ -175,21 +171,22 @@ void checkRuleTwo(Extended value, bool stored, std::string_view input)
                        && unpadded > 0,
                    "width: " + where);
         FUZZ_CHECK(calc::numberPrefixLength(text) == text.size(),
-                   "rule 1 does not read all of " + where);
+                   "reading does not take all of " + where);
 
-        // Rule 1 reads it back. At the very top of the extended range the
-        // 18 digits may round beyond it: such a text cannot be read back.
+        // Read back. At the very top of the extended range the 18 digits
+        // may round beyond it: such a text cannot be read back.
         const bool topOfRange = !stored && std::fabs(value) > LDBL_MAX * (1 - 1e-17L);
-        Extended back = 0;
-        try {
-            back = calc::textToExtended(text);
-            if (stored)
-                back = Real48::store(back).value();
-        } catch (const FloatOverflow&) {
+        std::optional<Extended> read = calc::textToExtended(text);
+        if (read && stored) {
+            const auto real = Real48::store(*read);
+            read = real ? std::optional(real->value()) : std::nullopt;
+        }
+        if (!read) {
             if (topOfRange)
                 continue;
             fuzzFailure(__FILE__, __LINE__, "reading back", "overflow: " + where);
         }
+        const Extended back = *read;
         // Half a unit of the last decimal, plus the 18 significant digits
         // taken first, plus the conversion back (and the storing).
         const Extended magnitude = std::fabs(value);
@@ -225,10 +222,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                "prefix " + std::to_string(n) + ", expected "
                    + std::to_string(referencePrefixLength(text)) + " for " + quoted(text));
 
-    std::optional<Extended> value;
-    try {
-        value = calc::textToExtended(text);
-    } catch (const FloatOverflow&) { }
+    const std::optional<Extended> value = calc::textToExtended(text);
     bool minus = false;
     if (n == 0) {
         FUZZ_CHECK(value && *value == 0, "no number, yet a value for " + quoted(text));
@@ -242,7 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 + (expected ? ", nearest " + show(*expected) : std::string(", beyond the range")));
         if (value) {
             // Below the normal range the C library keeps a subnormal value,
-            // rule 1 may give 0 (both store as 0).
+            // reading may give 0 (both store as 0).
             const bool tiny = std::fpclassify(*expected) == FP_SUBNORMAL || *expected == 0;
             FUZZ_CHECK(*value == *expected || (tiny && *value == 0),
                        quoted(text) + " read as " + show(*value) + ", nearest " + show(*expected));
@@ -254,18 +248,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(!(*value > 0) || !minus, "positive with a minus: " + quoted(text));
     }
 
-    // textToReal is rule 1 stored; it overflows exactly when storing does.
-    std::optional<Real48> real;
-    try {
-        real = calc::textToReal(text);
-    } catch (const FloatOverflow&) { }
+    // textToReal is the value read, stored; it overflows exactly when
+    // storing does.
+    const std::optional<Real48> real = calc::textToReal(text);
     if (value) {
         checkStored(*value, text);
-        std::optional<Real48> stored;
-        try {
-            stored = Real48::store(*value);
-        } catch (const FloatOverflow&) { }
-        FUZZ_CHECK(real == stored,
+        FUZZ_CHECK(real == Real48::store(*value),
                    "textToReal differs from storing textToExtended: " + quoted(text));
     } else {
         FUZZ_CHECK(!real, "textToReal did not overflow where textToExtended did: " + quoted(text));

@@ -6,9 +6,8 @@
 #include <string>
 
 using calc::DesignField;
-using calc::DesignInput;
-using calc::DesignOutcome;
 using calc::DesignResult;
+using calc::Outcome;
 using calc::Real48;
 
 namespace {
@@ -19,9 +18,7 @@ struct Texts {
 
 DesignResult run(const Texts& t)
 {
-    DesignInput in;
-    in.texts = {t.fs, t.qts, t.vas, t.rdc, t.re, t.s, t.vb};
-    return calc::recalculate(in);
+    return calc::recalculate({t.fs, t.qts, t.vas, t.rdc, t.re, t.s, t.vb});
 }
 
 struct FilledCase {
@@ -57,7 +54,7 @@ TEST_P(FilledTest, ResultTexts)
 {
     const FilledCase& c = GetParam();
     const DesignResult r = run(c.in);
-    ASSERT_EQ(r.outcome, DesignOutcome::Filled);
+    ASSERT_EQ(r.outcome, Outcome::Filled);
     if (!c.length) {
         // Compare with the same design typed well-formed.
         Texts clean = c.in;
@@ -81,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Design, FilledTest, ::testing::ValuesIn(filledCases),
 struct ClearedCase {
     const char* name;
     Texts in;
-    DesignOutcome outcome;
+    Outcome outcome;
     DesignField field;
 };
 
@@ -93,22 +90,22 @@ struct ClearedCase {
 
 // clang-format off
 const ClearedCase clearedCases[] = {
-    {"fs_empty", {"", "0.4", "50", "6", "0", "50", "40"}, DesignOutcome::Empty, DesignField::Fs},
-    {"re_empty", {"30", "0.4", "50", "6", "", "50", "40"}, DesignOutcome::Empty, DesignField::Re},
-    {"vb_empty", {"30", "0.4", "50", "6", "0", "50", ""}, DesignOutcome::Empty, DesignField::Vb},
-    {"empty_wins_over_zero", {"0", "0.4", "50", "6", "0", "", "40"}, DesignOutcome::Empty, DesignField::S},
-    {"fs_zero", {"0", "0.4", "50", "6", "0", "50", "40"}, DesignOutcome::NotPositive, DesignField::Fs},
-    {"qts_point", {"30", ".", "50", "6", "0", "50", "40"}, DesignOutcome::NotPositive, DesignField::Qts},
-    {"vas_zeros", {"30", "0.4", "000", "6", "0", "50", "40"}, DesignOutcome::NotPositive, DesignField::Vas},
-    {"rdc_zero_point", {"30", "0.4", "50", "0.", "0", "50", "40"}, DesignOutcome::NotPositive, DesignField::Rdc},
-    {"s_negative", {"30", "0.4", "50", "6", "0", "-50", "40"}, DesignOutcome::NotPositive, DesignField::S},
-    {"vb_blanks", {"30", "0.4", "50", "6", "0", "50", "  "}, DesignOutcome::NotPositive, DesignField::Vb},
-    {"vb_underflow", {"30", "0.4", "50", "6", "0", "50", "1e-40"}, DesignOutcome::NotPositive, DesignField::Vb},
-    {"first_in_order", {"30", "0", "50", "6", "0", "0", "40"}, DesignOutcome::NotPositive, DesignField::Qts},
+    {"fs_empty", {"", "0.4", "50", "6", "0", "50", "40"}, Outcome::Empty, DesignField::Fs},
+    {"re_empty", {"30", "0.4", "50", "6", "", "50", "40"}, Outcome::Empty, DesignField::Re},
+    {"vb_empty", {"30", "0.4", "50", "6", "0", "50", ""}, Outcome::Empty, DesignField::Vb},
+    {"empty_wins_over_zero", {"0", "0.4", "50", "6", "0", "", "40"}, Outcome::Empty, DesignField::S},
+    {"fs_zero", {"0", "0.4", "50", "6", "0", "50", "40"}, Outcome::NotPositive, DesignField::Fs},
+    {"qts_point", {"30", ".", "50", "6", "0", "50", "40"}, Outcome::NotPositive, DesignField::Qts},
+    {"vas_zeros", {"30", "0.4", "000", "6", "0", "50", "40"}, Outcome::NotPositive, DesignField::Vas},
+    {"rdc_zero_point", {"30", "0.4", "50", "0.", "0", "50", "40"}, Outcome::NotPositive, DesignField::Rdc},
+    {"s_negative", {"30", "0.4", "50", "6", "0", "-50", "40"}, Outcome::NotPositive, DesignField::S},
+    {"vb_blanks", {"30", "0.4", "50", "6", "0", "50", "  "}, Outcome::NotPositive, DesignField::Vb},
+    {"vb_underflow", {"30", "0.4", "50", "6", "0", "50", "1e-40"}, Outcome::NotPositive, DesignField::Vb},
+    {"first_in_order", {"30", "0", "50", "6", "0", "0", "40"}, Outcome::NotPositive, DesignField::Qts},
     // a pasted negative choke resistance would lower Qtc: refused
-    {"re_negative", {"30", "0.4", "50", "6", "-1", "50", "40"}, DesignOutcome::NotPositive, DesignField::Re},
+    {"re_negative", {"30", "0.4", "50", "6", "-1", "50", "40"}, Outcome::NotPositive, DesignField::Re},
     // a Fs just above 2^-128 gives a Fb that stores as 0: no division by it
-    {"fb_stores_zero", {"3e-39", "0.3", "10", "6", "0", "10", "100"}, DesignOutcome::NotPositive, DesignField::Fs},
+    {"fb_stores_zero", {"3e-39", "0.3", "10", "6", "0", "10", "100"}, Outcome::NotPositive, DesignField::Fs},
 };
 // clang-format on
 
@@ -132,8 +129,8 @@ TEST(Design, ZeroChokeResistanceIsValid)
 {
     const DesignResult withZero = run({"30", "0.4", "50", "6", "0", "50", "40"});
     const DesignResult withChoke = run({"30", "0.4", "50", "6", "0.5", "50", "40"});
-    ASSERT_EQ(withZero.outcome, DesignOutcome::Filled);
-    ASSERT_EQ(withChoke.outcome, DesignOutcome::Filled);
+    ASSERT_EQ(withZero.outcome, Outcome::Filled);
+    ASSERT_EQ(withChoke.outcome, Outcome::Filled);
     EXPECT_GT(withChoke.storedQtc->value(), withZero.storedQtc->value());
 }
 
@@ -143,14 +140,14 @@ TEST(Design, TuningFactorFollowsTheStoredQtcNotItsText)
     // give a Qtc shown as 0.7000 on either side of 0.7.
     const DesignResult below = run({"50", "0.53223", "40", "6", "0", "50", "40"});
     const DesignResult above = run({"50", "0.53224", "40", "6", "0", "50", "40"});
-    ASSERT_EQ(below.outcome, DesignOutcome::Filled);
-    ASSERT_EQ(above.outcome, DesignOutcome::Filled);
+    ASSERT_EQ(below.outcome, Outcome::Filled);
+    ASSERT_EQ(above.outcome, Outcome::Filled);
     EXPECT_EQ(below.qtc, "0.7000");
     EXPECT_EQ(above.qtc, "0.7000");
     EXPECT_LT(below.storedQtc->value(), 0.7L);
     EXPECT_GT(above.storedQtc->value(), 0.7L);
     EXPECT_EQ(calc::tuningFactor(*below.storedQtc).value(), 0.75L);
-    EXPECT_EQ(calc::tuningFactor(*above.storedQtc), Real48::store(0.6L));
+    EXPECT_EQ(calc::tuningFactor(*above.storedQtc), *Real48::store(0.6L));
     // Fb = 50 * k * 0.93 * sqrt(2): 49.32 with k = 0.75, 39.46 with k = 0.6.
     EXPECT_EQ(below.fb, "49.32");
     EXPECT_EQ(above.fb, "39.46");
@@ -158,14 +155,14 @@ TEST(Design, TuningFactorFollowsTheStoredQtcNotItsText)
 
 TEST(Design, ShorteningAnswerAgainstExtendedPointSixFive)
 {
-    const Real48 justBelow = Real48::store(0.65L - 0x1p-38L);
-    const Real48 justAbove = Real48::store(0.65L + 0x1p-38L);
+    const Real48 justBelow = *Real48::store(0.65L - 0x1p-38L);
+    const Real48 justAbove = *Real48::store(0.65L + 0x1p-38L);
     EXPECT_EQ(calc::realToText(justBelow, 5, 4), "0.6500");
     EXPECT_EQ(calc::realToText(justAbove, 5, 4), "0.6500");
     EXPECT_TRUE(calc::portMayBeShortened(justBelow));
     EXPECT_FALSE(calc::portMayBeShortened(justAbove));
     // The 48-bit value nearest 0.65 against the extended 0.65.
-    const Real48 nearest = Real48::store(0.65L);
+    const Real48 nearest = *Real48::store(0.65L);
     EXPECT_EQ(calc::portMayBeShortened(nearest), nearest.value() < 0.65L);
 }
 
@@ -199,7 +196,7 @@ TEST_P(OverflowTest, ClearsTheResultsAndReports)
 {
     const OverflowCase& c = GetParam();
     const DesignResult r = run(c.in);
-    EXPECT_EQ(r.outcome, DesignOutcome::Overflow);
+    EXPECT_EQ(r.outcome, Outcome::Overflow);
     EXPECT_EQ(r.length, "");
     EXPECT_EQ(r.qtc, "");
     EXPECT_EQ(r.fb, "");

@@ -14,7 +14,6 @@
 #include <vector>
 
 using calc::Extended;
-using calc::FloatOverflow;
 using calc::Real48;
 using calc::realToText;
 using calc::textToExtended;
@@ -33,8 +32,9 @@ struct TextCase {
     *os << '"' << c.text << '"';
 }
 
-// Numeric text rule 1. A malformed text counts as its longest well-formed
-// leading part: a stray point or exponent never glues digits together.
+// Reading a field's text. A malformed text counts as its longest
+// well-formed leading part: a stray point or exponent never glues digits
+// together.
 // clang-format off
 const TextCase textCases[] = {
     {"30", 30.0L},
@@ -84,33 +84,33 @@ TEST_P(TextToExtendedTest, ValueOfTheLongestWellFormedLeadingPart)
     EXPECT_EQ(textToExtended(GetParam().text), GetParam().value) << '"' << GetParam().text << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(Rule1, TextToExtendedTest, ::testing::ValuesIn(textCases));
+INSTANTIATE_TEST_SUITE_P(Reading, TextToExtendedTest, ::testing::ValuesIn(textCases));
 
-TEST(Rule1, ConvertsToNearestExtendedThenStores)
+TEST(Reading, ConvertsToNearestExtendedThenStores)
 {
     // 0.1 is not a 48-bit value: the field holds its 40-bit neighbour.
-    EXPECT_EQ(textToReal("0.1").value(), Real48::store(0.1L).value());
-    EXPECT_NE(textToReal("0.1").value(), 0.1L);
+    EXPECT_EQ(textToReal("0.1"), Real48::store(0.1L));
+    EXPECT_NE(textToReal("0.1")->value(), 0.1L);
     // Many digits still give the nearest extended value.
     EXPECT_EQ(textToExtended("3.14159265358979323846264338327950288"),
               3.14159265358979323846264338327950288L);
 }
 
-TEST(Rule1, RangeOfTheFortyEightBitReal)
+TEST(Reading, RangeOfTheFortyEightBitReal)
 {
-    EXPECT_EQ(textToReal("2.9e-39").value(), 0.0L); // below 2^-128
-    EXPECT_GT(textToReal("3e-39").value(), 0.0L);   // just above
-    EXPECT_GT(textToReal("1.7e38").value(), 0.0L);  // below 2^127
+    EXPECT_EQ(textToReal("2.9e-39"), Real48());                       // below 2^-128
+    EXPECT_GT(textToReal("3e-39").value_or(Real48()).value(), 0.0L);  // just above
+    EXPECT_GT(textToReal("1.7e38").value_or(Real48()).value(), 0.0L); // below 2^127
     for (const char* text :
          {"1.71e38", "1e39", "-1e39", "1e99", "1e5000", "1e99999999999999999999", "9999e4930"}) {
-        EXPECT_THROW(textToReal(text), FloatOverflow) << text;
+        EXPECT_FALSE(textToReal(text).has_value()) << text;
     }
     // Too large for the extended format itself.
-    EXPECT_THROW(textToExtended("1e5000"), FloatOverflow);
-    EXPECT_NO_THROW(textToExtended("1e4000"));
+    EXPECT_FALSE(textToExtended("1e5000").has_value());
+    EXPECT_TRUE(textToExtended("1e4000").has_value());
 }
 
-TEST(Rule1, PrefixLength)
+TEST(Reading, PrefixLength)
 {
     EXPECT_EQ(calc::numberPrefixLength("12.5."), 4u);
     EXPECT_EQ(calc::numberPrefixLength("  -3.e"), 4u);
@@ -132,7 +132,7 @@ struct FormatCase {
     *os << c.text;
 }
 
-// Numeric text rule 2.
+// Writing a number as a field's text.
 // clang-format off
 const FormatCase formatCases[] = {
     {0.125L, 0, 2, "0.13"},        // a half goes away from zero
@@ -168,9 +168,9 @@ TEST_P(RealToTextTest, FixedPointWithWidthAndDecimals)
     EXPECT_EQ(realToText(c.value, c.width, c.decimals), c.text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rule2, RealToTextTest, ::testing::ValuesIn(formatCases));
+INSTANTIATE_TEST_SUITE_P(Writing, RealToTextTest, ::testing::ValuesIn(formatCases));
 
-TEST(Rule2, EighteenDigitsBeforeTheDecimalRounding)
+TEST(Writing, EighteenDigitsBeforeTheDecimalRounding)
 {
     // 0.125 - 2^-64 lies below the half, but its 18 digits are 0.125000...:
     // the rounding to two decimals sees the half and goes up.
@@ -179,7 +179,7 @@ TEST(Rule2, EighteenDigitsBeforeTheDecimalRounding)
     EXPECT_EQ(realToText(0.125L - 1e-15L, 0, 2), "0.12");
 }
 
-TEST(Rule2, LargestFortyEightBitValueInFixedPoint)
+TEST(Writing, LargestFortyEightBitValueInFixedPoint)
 {
     const std::string text = realToText(0x1p127L - 0x1p87L, 5, 4);
     // 2^127 - 2^87 = 170141183460314489226776631181521715200
@@ -187,7 +187,7 @@ TEST(Rule2, LargestFortyEightBitValueInFixedPoint)
 }
 
 // Qt sets the C locale from the environment; under a Czech locale strtold
-// and printf read and write ",". The rules must not notice.
+// and printf read and write ",". Reading and writing must not notice.
 class CzechLocale : public ::testing::Test {
 protected:
     void SetUp() override
@@ -226,7 +226,7 @@ using calc::detail::decimalToExtendedFast;
 using calc::detail::significantDigitsFast;
 using calc::detail::significantDigitsGeneral;
 
-TEST(Rule2Fast, AgreesWithTheExactConversionOnFortyEightBitValues)
+TEST(WritingFast, AgreesWithTheExactConversionOnFortyEightBitValues)
 {
     std::mt19937_64 random(20261208);
     for (int i = 0; i < 200000; ++i) {
@@ -239,7 +239,7 @@ TEST(Rule2Fast, AgreesWithTheExactConversionOnFortyEightBitValues)
     }
 }
 
-TEST(Rule2Fast, AgreesOnFullSignificandsAndExactTies)
+TEST(WritingFast, AgreesOnFullSignificandsAndExactTies)
 {
     std::mt19937_64 random(7);
     std::vector<Extended> values;
@@ -265,7 +265,7 @@ TEST(Rule2Fast, AgreesOnFullSignificandsAndExactTies)
     EXPECT_FALSE(significantDigitsFast(0x1p127L).has_value());
 }
 
-TEST(Rule1Fast, AgreesWithTheExactConversionWhereItAnswers)
+TEST(ReadingFast, AgreesWithTheExactConversionWhereItAnswers)
 {
     std::mt19937_64 random(11);
     int answered = 0;

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-using calc::AreaOutcome;
+using calc::Outcome;
 using calc::PortShape;
 
 namespace {
 
 struct AreaCase {
     PortShape shape;
-    std::vector<std::string_view> dims;
+    std::vector<std::string> dims;
     const char* count;
-    AreaOutcome outcome;
+    Outcome outcome;
     const char* text;
 };
 
@@ -26,42 +26,42 @@ struct AreaCase {
 
 // clang-format off
 const AreaCase areaCases[] = {
-    {PortShape::Circle, {"1"}, "1", AreaOutcome::Filled, "3.1416"},
-    {PortShape::Circle, {"2.5"}, "1", AreaOutcome::Filled, "19.6350"},
-    {PortShape::Circle, {"5"}, "2", AreaOutcome::Filled, "157.0796"},
-    {PortShape::Circle, {"10"}, "1", AreaOutcome::Filled, "314.1593"},
-    {PortShape::Rectangle, {"10", "5"}, "1", AreaOutcome::Filled, "50.0000"},
-    {PortShape::Rectangle, {"0.25", "0.125"}, "1", AreaOutcome::Filled, "0.0313"},
-    {PortShape::Square, {"10"}, "2", AreaOutcome::Filled, "200.0000"},
-    {PortShape::Triangle, {"10"}, "1", AreaOutcome::Filled, "43.3013"},
-    {PortShape::Triangle, {"4"}, "3", AreaOutcome::Filled, "20.7846"},
+    {PortShape::Circle, {"1"}, "1", Outcome::Filled, "3.1416"},
+    {PortShape::Circle, {"2.5"}, "1", Outcome::Filled, "19.6350"},
+    {PortShape::Circle, {"5"}, "2", Outcome::Filled, "157.0796"},
+    {PortShape::Circle, {"10"}, "1", Outcome::Filled, "314.1593"},
+    {PortShape::Rectangle, {"10", "5"}, "1", Outcome::Filled, "50.0000"},
+    {PortShape::Rectangle, {"0.25", "0.125"}, "1", Outcome::Filled, "0.0313"},
+    {PortShape::Square, {"10"}, "2", Outcome::Filled, "200.0000"},
+    {PortShape::Triangle, {"10"}, "1", Outcome::Filled, "43.3013"},
+    {PortShape::Triangle, {"4"}, "3", Outcome::Filled, "20.7846"},
     // the eight-digit factor, not the full square root of 3 (433012.7019)
-    {PortShape::Triangle, {"1000"}, "1", AreaOutcome::Filled, "433012.7000"},
+    {PortShape::Triangle, {"1000"}, "1", Outcome::Filled, "433012.7000"},
     // a second point reads as the number before it (1.5, not 15)
-    {PortShape::Circle, {"1.5."}, "1", AreaOutcome::Filled, "7.0686"},
+    {PortShape::Circle, {"1.5."}, "1", Outcome::Filled, "7.0686"},
     // the count as it stands in the field
-    {PortShape::Circle, {"1"}, "0", AreaOutcome::Filled, "0.0000"},
-    {PortShape::Circle, {"1"}, "-1", AreaOutcome::Filled, "-3.1416"},
-    {PortShape::Circle, {"1"}, "", AreaOutcome::Filled, "3.1416"},
-    {PortShape::Circle, {"1"}, "-", AreaOutcome::Filled, "3.1416"},
-    {PortShape::Circle, {"1"}, "2.5", AreaOutcome::Filled, "3.1416"},
-    {PortShape::Square, {"1"}, "1000", AreaOutcome::Filled, "1000.0000"},
-    {PortShape::Square, {"1"}, "2147483647", AreaOutcome::Filled, "2147483647.0000"},
-    {PortShape::Square, {"1"}, "2147483648", AreaOutcome::Filled, "1.0000"},
+    {PortShape::Circle, {"1"}, "0", Outcome::Filled, "0.0000"},
+    {PortShape::Circle, {"1"}, "-1", Outcome::Filled, "-3.1416"},
+    {PortShape::Circle, {"1"}, "", Outcome::Filled, "3.1416"},
+    {PortShape::Circle, {"1"}, "-", Outcome::Filled, "3.1416"},
+    {PortShape::Circle, {"1"}, "2.5", Outcome::Filled, "3.1416"},
+    {PortShape::Square, {"1"}, "1000", Outcome::Filled, "1000.0000"},
+    {PortShape::Square, {"1"}, "2147483647", Outcome::Filled, "2147483647.0000"},
+    {PortShape::Square, {"1"}, "2147483648", Outcome::Filled, "1.0000"},
     // empty and not positive
-    {PortShape::Circle, {""}, "1", AreaOutcome::Empty, ""},
-    {PortShape::Rectangle, {"10", ""}, "1", AreaOutcome::Empty, ""},
-    {PortShape::Rectangle, {"", "5"}, "1", AreaOutcome::Empty, ""},
-    {PortShape::Circle, {"0"}, "1", AreaOutcome::NotPositive, ""},
-    {PortShape::Circle, {"0.000"}, "1", AreaOutcome::NotPositive, ""},
-    {PortShape::Circle, {"."}, "1", AreaOutcome::NotPositive, ""},
-    {PortShape::Circle, {" "}, "1", AreaOutcome::NotPositive, ""},
-    {PortShape::Rectangle, {"0", "5"}, "1", AreaOutcome::NotPositive, ""},
-    {PortShape::Rectangle, {"5", "-1"}, "1", AreaOutcome::NotPositive, ""},
+    {PortShape::Circle, {""}, "1", Outcome::Empty, ""},
+    {PortShape::Rectangle, {"10", ""}, "1", Outcome::Empty, ""},
+    {PortShape::Rectangle, {"", "5"}, "1", Outcome::Empty, ""},
+    {PortShape::Circle, {"0"}, "1", Outcome::NotPositive, ""},
+    {PortShape::Circle, {"0.000"}, "1", Outcome::NotPositive, ""},
+    {PortShape::Circle, {"."}, "1", Outcome::NotPositive, ""},
+    {PortShape::Circle, {" "}, "1", Outcome::NotPositive, ""},
+    {PortShape::Rectangle, {"0", "5"}, "1", Outcome::NotPositive, ""},
+    {PortShape::Rectangle, {"5", "-1"}, "1", Outcome::NotPositive, ""},
     // out of range: no area, then the error
-    {PortShape::Circle, {"1e99"}, "1", AreaOutcome::Overflow, ""},
-    {PortShape::Square, {"1e19"}, "999", AreaOutcome::Overflow, ""},
-    {PortShape::Rectangle, {"1e30", "1e30"}, "1", AreaOutcome::Overflow, ""},
+    {PortShape::Circle, {"1e99"}, "1", Outcome::Overflow, ""},
+    {PortShape::Square, {"1e19"}, "999", Outcome::Overflow, ""},
+    {PortShape::Rectangle, {"1e30", "1e30"}, "1", Outcome::Overflow, ""},
 };
 // clang-format on
 
@@ -79,10 +79,10 @@ INSTANTIATE_TEST_SUITE_P(PortArea, AreaTest, ::testing::ValuesIn(areaCases));
 
 TEST(PortArea, NamesTheDimensionThatStopped)
 {
-    const std::vector<std::string_view> bEmpty{"10", ""};
-    EXPECT_EQ(calc::portArea(PortShape::Rectangle, bEmpty, "1").dimension, 1);
-    const std::vector<std::string_view> bothZero{"0", "0"};
-    EXPECT_EQ(calc::portArea(PortShape::Rectangle, bothZero, "1").dimension, 0);
+    const std::vector<std::string> bEmpty{"10", ""};
+    EXPECT_EQ(calc::portArea(PortShape::Rectangle, bEmpty, "1").dimension, 1u);
+    const std::vector<std::string> bothZero{"0", "0"};
+    EXPECT_EQ(calc::portArea(PortShape::Rectangle, bothZero, "1").dimension, 0u);
 }
 
 struct CountCase {
