@@ -89,11 +89,14 @@ private slots:
             << QStringList{"30", "0.6", "50", "6", "1", "50", "30"}
             << QStringList{"30 Hz", "0.6",        "50 l",   "6 Ohm",    "1 Ohm", "50 cm2",
                            "30 l",  "60.1991 cm", "1.0631", "27.34 Hz", "NE"};
-        // Qtc shows 0.6500 on both sides of the threshold: the stored value decides.
-        QTest::newRow("just below 0.65")
-            << QStringList{"50", "0.49421", "40", "6", "0", "50", "40"}
-            << QStringList{"50 Hz", "0.49421", "40 l",   "6 Ohm", "0 Ohm", "50 cm2",
-                           "40 l",  "",        "0.6500", "",      "ANO"};
+        // Qtc shows 0.6500 on both sides of the threshold: the stored value
+        // decides. Below: Qtc is 0.65 in decimals, a hair above the extended
+        // 0.65 before it is stored; with 0.93 held in extended precision it
+        // stores as the 48-bit value just below.
+        QTest::newRow("stored just below 0.65")
+            << QStringList{"30", "0.5", "45", "6.51", "0.77", "50", "80"}
+            << QStringList{"30 Hz", "0.5", "45 l",   "6.51 Ohm", "0.77 Ohm", "50 cm2",
+                           "80 l",  "",    "0.6500", "",         "ANO"};
         QTest::newRow("just above 0.65")
             << QStringList{"50", "0.49422", "40", "6", "0", "50", "40"}
             << QStringList{"50 Hz", "0.49422", "40 l",   "6 Ohm", "0 Ohm", "50 cm2",
