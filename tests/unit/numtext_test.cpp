@@ -68,6 +68,8 @@ const TextCase textCases[] = {
     {"   ", 0.0L},
     {"e5", 0.0L},
     {"-.", 0.0L},
+    {"+ 5", 0.0L}, // a blank after the sign ends the number
+    {"- 5", 0.0L},
     {"abc", 0.0L},
     // underflow is zero, not an error
     {"1e-5000", 0.0L},
