@@ -25,7 +25,8 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import harness  # noqa: E402
-from harness import Failure, Problems, Session, is_coloured, is_dark, wait_for, window_image  # noqa: E402
+from harness import (Failure, Problems, Session, is_coloured, is_dark,  # noqa: E402
+                     wait_for, window_image)
 
 TIME_LIMIT = 90
 
