@@ -34,6 +34,7 @@ State& state()
 void showRealMessageBox(const MessageBoxRequest& request)
 {
     QMessageBox box(request.icon, request.caption, request.text, QMessageBox::Ok);
+    box.setPalette(designedPalette());
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
     box.adjustSize();
@@ -43,6 +44,27 @@ void showRealMessageBox(const MessageBoxRequest& request)
 }
 
 } // namespace
+
+QPalette designedPalette()
+{
+    const QColor face(239, 239, 239);
+    QPalette palette(Qt::black, face, Qt::white, QColor(159, 159, 159), QColor(184, 184, 184),
+                     Qt::black, Qt::white);
+    palette.setColor(QPalette::Midlight, QColor(202, 202, 202));
+    palette.setColor(QPalette::Shadow, QColor(118, 118, 118));
+    palette.setColor(QPalette::AlternateBase, QColor(247, 247, 247));
+    palette.setColor(QPalette::Highlight, QColor(48, 140, 198));
+    palette.setColor(QPalette::PlaceholderText, QColor(0, 0, 0, 128));
+    const QColor greyText(190, 190, 190);
+    for (const QPalette::ColorRole role :
+         {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, greyText);
+    palette.setColor(QPalette::Disabled, QPalette::Base, face);
+    palette.setColor(QPalette::Disabled, QPalette::Dark, greyText);
+    palette.setColor(QPalette::Disabled, QPalette::Shadow, QColor(177, 177, 177));
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+    return palette;
+}
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
 {

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPalette>
 #include <QString>
 
 #include <functional>
@@ -11,6 +12,12 @@
 class QWidget;
 
 namespace platform {
+
+// The light palette that the windows were laid out with: black text on a
+// light grey face, the palette Qt gives on a desktop without a theme. The
+// windows and their message boxes take it whatever the desktop's theme, so
+// that the labels stay black and the group captions' pure colours readable.
+[[nodiscard]] QPalette designedPalette();
 
 // The program's QApplication. Its notify() is the last line of defence: an
 // exception that some event handler let escape is shown, not propagated.

@@ -13,6 +13,7 @@ namespace platform {
 TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window)
 {
     Application::formCreated(this);
+    setPalette(designedPalette()); // not the desktop theme's
     // What a task bar shows for a minimised window: the application's title.
     setWindowIconText(Application::title());
 }

@@ -14,6 +14,10 @@ using platform::help::HelpViewer;
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Topics take their link colour from the application's palette.
+    if (const QPalette readable = platform::help::readableLinks(QApplication::palette());
+        readable != QApplication::palette())
+        QApplication::setPalette(readable);
     const QStringList arguments = QApplication::arguments();
     const platform::help::HelpRequest request{QDir::currentPath(), arguments.value(1),
                                               arguments.value(2, QStringLiteral("3")),

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include <unistd.h>
@@ -25,7 +26,45 @@ namespace {
 
 constexpr QLatin1String contentsTopic("obsah");
 
+// Relative luminance and contrast ratio as in the WCAG.
+double luminance(const QColor& c)
+{
+    auto linear = [](float v) {
+        return v <= 0.04045F ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+}
+
+double contrast(const QColor& a, const QColor& b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 } // namespace
+
+QPalette readableLinks(QPalette palette)
+{
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor page = palette.color(group, QPalette::Base);
+        // Above this luminance black text has the better contrast.
+        const QColor toward = luminance(page) < 0.179 ? QColor(Qt::white) : QColor(Qt::black);
+        for (const auto role : {QPalette::Link, QPalette::LinkVisited}) {
+            const QColor link = palette.color(group, role);
+            QColor readable = link;
+            for (int step = 1; contrast(readable, page) < 4.5 && step <= 20; ++step) {
+                const float t = static_cast<float>(step) / 20;
+                readable = QColor::fromRgbF(link.redF() + t * (toward.redF() - link.redF()),
+                                            link.greenF() + t * (toward.greenF() - link.greenF()),
+                                            link.blueF() + t * (toward.blueF() - link.blueF()));
+            }
+            if (readable != link)
+                palette.setColor(group, role, readable);
+        }
+    }
+    return palette;
+}
 
 // A browser whose pages are the topics of the help file: the source or link
 // "2" is the topic of help context 2, "obsah" the contents. Its history

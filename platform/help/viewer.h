@@ -10,6 +10,7 @@
 // the running viewer over a local socket and ends.
 
 #include <QLocalServer>
+#include <QPalette>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -27,6 +28,13 @@ struct HelpRequest {
     QString command;
     QString data;
 };
+
+// The viewer follows the desktop's theme, but a theme's link colours may be
+// hard to read on its page colour (a mid blue on a dark page): this gives
+// `palette` with each link colour moved towards white on a dark page, or
+// black on a light one, until it stands at least 4.5 : 1 against the page.
+// Link colours that already do are left as they are.
+[[nodiscard]] QPalette readableLinks(QPalette palette);
 
 class HelpBrowser;
 

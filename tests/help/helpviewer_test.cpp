@@ -1,6 +1,7 @@
 // The help viewer: its window in process (the shipped help file, links and
-// Back, failures, where the file is found) and the program ventbox-help
-// (a second start hands over, a killed viewer's socket, starts at once).
+// Back, failures, where the file is found, links readable on any page
+// colour) and the program ventbox-help (a second start hands over, a killed
+// viewer's socket, starts at once).
 
 #include "platform/help/viewer.h"
 
@@ -13,6 +14,8 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -59,6 +62,20 @@ QPushButton* button(const HelpViewer& viewer, const QString& text)
     return nullptr;
 }
 
+// The contrast ratio of two colours as the WCAG defines it.
+double contrast(const QColor& a, const QColor& b)
+{
+    auto luminance = [](const QColor& c) {
+        auto linear = [](double v) {
+            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
 bool answers(const QString& server)
 {
     QLocalSocket socket;
@@ -82,6 +99,8 @@ private slots:
     void reportsFailuresInItsWindow();
     void looksInRequestersDirectoryFirst_data();
     void looksInRequestersDirectoryFirst();
+    void linksStayReadable_data();
+    void linksStayReadable();
 
     void secondStartHandsOverAndEnds();
     void recoversFromStaleSocket();
@@ -358,6 +377,44 @@ void HelpViewerTest::simultaneousStartsLeaveOneViewer()
     QVERIFY(answers(server_));
     QTest::qWait(500);
     QCOMPARE(ended(), 2);
+}
+
+void HelpViewerTest::linksStayReadable_data()
+{
+    QTest::addColumn<QColor>("page");
+    QTest::addColumn<QColor>("link");
+    QTest::addColumn<bool>("kept");
+    const QColor themeBlue(48, 140, 198);
+    QTest::newRow("a dark theme's blue on its dark page")
+        << QColor(36, 36, 36) << themeBlue << false;
+    QTest::newRow("pure blue on black") << QColor(Qt::black) << QColor(Qt::blue) << false;
+    QTest::newRow("yellow on white") << QColor(Qt::white) << QColor(Qt::yellow) << false;
+    QTest::newRow("blue on white") << QColor(Qt::white) << QColor(Qt::blue) << true;
+    QTest::newRow("the same blue on a light page")
+        << QColor(239, 239, 239) << QColor(0, 90, 160) << true;
+}
+
+void HelpViewerTest::linksStayReadable()
+{
+    QFETCH(QColor, page);
+    QFETCH(QColor, link);
+    QFETCH(bool, kept);
+    QPalette palette(Qt::gray);
+    palette.setColor(QPalette::Base, page);
+    palette.setColor(QPalette::Link, link);
+    palette.setColor(QPalette::LinkVisited, link);
+    const QPalette readable = platform::help::readableLinks(palette);
+    for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+        for (const auto role : {QPalette::Link, QPalette::LinkVisited}) {
+            const QColor shown = readable.color(group, role);
+            QVERIFY2(contrast(shown, page) >= 4.5, qPrintable(shown.name()));
+            if (kept)
+                QCOMPARE(shown, link);
+            else // lightened on a dark page, darkened on a light one
+                QCOMPARE(shown.lightness() > link.lightness(), page.lightness() < 128);
+        }
+    }
+    QCOMPARE(readable.color(QPalette::Text), palette.color(QPalette::Text));
 }
 
 QTEST_MAIN(HelpViewerTest)
