@@ -17,6 +17,10 @@ int main(int argc, char** argv)
     platform::TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ventbox")); // WM_CLASS, as in ventbox.desktop
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    // The designed colours, not the desktop theme's, for everything the
+    // program shows: its windows and boxes, the fields' menus, the progress
+    // window of printing.
+    QApplication::setPalette(platform::designedPalette());
     platform::installFontSubstitutes();
     platform::installTraceFromEnvironment();
 
