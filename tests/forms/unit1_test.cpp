@@ -7,6 +7,7 @@
 
 #include "calc/numtext.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -364,6 +365,32 @@ private slots:
         }
         // The labels inside are regular black, not the caption's font.
         QVERIFY(!form->Label1->font().bold());
+    }
+
+    // What a screen reader reads: the labels of each field, the captions of
+    // the buttons; the window keeps its caption.
+    void accessibleNames()
+    {
+        const std::pair<QWidget*, const char*> cases[] = {
+            {form->Edit1, "Rezonanční kmitočet - Fs (Hz)"},
+            {form->Edit2, "Celkový činitel jakosti - Qts"},
+            {form->Edit3, "Ekvivalentni objem - Vas (l)"},
+            {form->Edit4, "Stejnosměrný odpor cívky - Rdc (Ohm)"},
+            {form->Edit5, "Stejnosměrný odpor tlumivky - Re (Ohm)"},
+            {form->Edit10, "Plocha nátrubku - S (cm²)"},
+            {form->Edit6, "Vnitřní objem boxu - Vb (l)"},
+            {form->Edit9, "Délka nátrubku (cm)"},
+            {form->Edit7, "Výsledná jakost - Qtc"},
+            {form->Edit8, "Rezonanční kmitočet - Fb (Hz)"},
+            {form->BitBtn1, "Výpočet plochy nátrubku"},
+            {form->BitBtn4, "Tisk"},
+            {form->BitBtn3, "Nápověda"},
+            {form->BitBtn2, "Konec"},
+            {form.get(), "Program pro výpočet basreflexové ozvučnice"},
+        };
+        for (const auto& [widget, name] : cases)
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
+                     QString::fromUtf8(name));
     }
 
     void helpRequests()
