@@ -319,7 +319,7 @@ private slots:
         typeDesign({"9", "0.3", "10", "6", "0", "10", "100"});
         form->Edit8->setFocus();
         QVERIFY(form->Edit8->hasFocus());
-        form->Edit8->selectAll();
+        QTest::keyClick(form->Edit8, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(form->Edit8, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral(" 6.58"));
         QTest::keyClicks(form->Edit8, "5");
