@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
+#include <QAccessibleWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -50,10 +51,22 @@ QString nameFromRow(const QWidget* field)
     return name;
 }
 
+// The program's windows are windows to a screen reader, which announces
+// them by their captions (a plain QWidget would be a filler).
+QAccessibleInterface* formInterface(const QString& className, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (className != QLatin1String("platform::TForm") || !widget || !widget->isWindow())
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
 } // namespace
 
 void nameControlsFromLabels(QWidget* form)
 {
+    static const bool windows = (QAccessible::installFactory(formInterface), true);
+    Q_UNUSED(windows);
     for (QWidget* field : form->findChildren<QWidget*>()) {
         const bool isField = qobject_cast<QAbstractSpinBox*>(field)
             || (qobject_cast<QLineEdit*>(field)

@@ -8,5 +8,6 @@ class QWidget;
 // caption and symbol left of it, the unit right of it in parentheses
 // ("Rezonanční kmitočet - Fs (Hz)", "Obsah (cm²)"). Every button is named
 // by its caption and every tab page by its tab's caption, without the
-// accelerator's "&" and the blanks around them.
+// accelerator's "&" and the blanks around them. The windows themselves are
+// windows to a screen reader, named by their captions.
 void nameControlsFromLabels(QWidget* form);

@@ -46,6 +46,7 @@ NAMES = [
     ("push button", "Tisk"), ("push button", "Konec"), ("page tab", "Kruh"),
     ("page tab", "Trojúhelník"), ("text", "Poloměr (cm)"), ("spin button", "Počet (Ks)"),
     ("text", "Obsah (cm²)"), ("push button", "Vložit"),
+    ("frame", "Program pro výpočet basreflexové ozvučnice"), ("frame", "Výpočet plochy nátrubku"),
 ]
 
 

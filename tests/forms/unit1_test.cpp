@@ -391,6 +391,7 @@ private slots:
         for (const auto& [widget, name] : cases)
             QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
                      QString::fromUtf8(name));
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.get())->role(), QAccessible::Window);
     }
 
     void helpRequests()
