@@ -1,7 +1,9 @@
 #pragma once
 // Loading a window from its Designer layout: the pictures it names, the
-// controls, their fonts at 96 dpi, and F1 help.
+// controls, their fonts at 96 dpi, F1 help and the controls' names for a
+// screen reader.
 
+#include "accessiblenames.h"
 #include "pictures.h"
 
 #include "platform/fonts.h"
@@ -13,4 +15,5 @@ template <typename Form> void loadLayout(Form* form)
     form->setupUi(form);
     platform::applyPixelFonts(form);
     platform::installF1Help(form);
+    nameControlsFromLabels(form);
 }

@@ -168,8 +168,9 @@ std::vector<TForm3::Item> TForm3::items(const QDateTime& moment, const QLocale& 
 
 void TForm3::paint(QPainter& painter, const QDateTime& moment, const QLocale& locale) const
 {
-    // The items are opaque in this colour.
-    const QColor background(Qt::white);
+    // The items are opaque in the system's window colour, which Qt calls
+    // the base colour (the background of text entry; white as a rule).
+    const QColor background = palette().color(QPalette::Base);
 
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "handler.h"
+#include "windowframe.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -60,10 +61,11 @@ void TForm::centreOnScreen()
     const QScreen* s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s)
         return;
-    // The whole window, frame included where the frame is known already.
-    QRect window = frameGeometry();
+    // The whole window, frame included, also before the first show.
+    const QMargins frame = windowFrame(this);
+    QRect window = geometry().marginsAdded(frame);
     window.moveCenter(s->geometry().center());
-    move(window.topLeft());
+    setGeometry(window.marginsRemoved(frame));
 }
 
 } // namespace platform

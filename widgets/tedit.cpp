@@ -7,6 +7,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -31,9 +32,16 @@ std::optional<char16_t> TEdit::typedCharacter(const QKeyEvent* event)
         if (key >= Qt::Key_A && key <= Qt::Key_Z)
             return static_cast<char16_t>(key - Qt::Key_A + 1);
         switch (key) {
+        case Qt::Key_At: return char16_t{0};
         case Qt::Key_BracketLeft: return char16_t{27};
         case Qt::Key_Backslash: return char16_t{28};
         case Qt::Key_BracketRight: return char16_t{29};
+        case Qt::Key_AsciiCircum: return char16_t{30};
+        case Qt::Key_Underscore: return char16_t{31};
+        case Qt::Key_Space: return u' ';
+        case Qt::Key_Backspace: return char16_t{127};
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return char16_t{10};
         default: return std::nullopt; // Ctrl+Insert, Ctrl+arrows and the like
         }
     }
@@ -80,9 +88,20 @@ void TEdit::insertLimited(const QString& text)
         insert(piece);
 }
 
-void TEdit::pasteLimited()
+void TEdit::pasteLimited(QClipboard::Mode mode)
 {
-    insertLimited(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
+    insertLimited(QGuiApplication::clipboard()->text(mode));
+}
+
+bool TEdit::isForeignEditingKey(const QKeyEvent* event)
+{
+    for (const auto key : {QKeySequence::DeleteStartOfWord, QKeySequence::DeleteEndOfWord,
+                           QKeySequence::DeleteEndOfLine, QKeySequence::DeleteCompleteLine,
+                           QKeySequence::Undo, QKeySequence::Redo}) {
+        if (event->matches(key))
+            return true;
+    }
+    return false;
 }
 
 void TEdit::keyPressEvent(QKeyEvent* event)
@@ -103,7 +122,8 @@ void TEdit::keyPressEvent(QKeyEvent* event)
 
     const auto ch = typedCharacter(event);
     if (!ch) {
-        QLineEdit::keyPressEvent(event);
+        if (!isForeignEditingKey(event))
+            QLineEdit::keyPressEvent(event);
         return;
     }
     char16_t key = *ch;
@@ -127,7 +147,7 @@ void TEdit::keyPressEvent(QKeyEvent* event)
         return;
     default: break;
     }
-    if (key < 0x20) {
+    if (key < 0x20 || key == 0x7F) {
         // Ctrl+letters the hook let through keep their editing meaning
         // (Ctrl+C copies, Ctrl+A selects, ...).
         QLineEdit::keyPressEvent(event);
@@ -154,10 +174,22 @@ void TEdit::contextMenuEvent(QContextMenuEvent* event)
     // The menu's Paste goes through the typed limit like Shift+Insert.
     if (QAction* action = pasteAction(menu)) {
         action->disconnect();
-        connect(action, &QAction::triggered, this, &TEdit::pasteLimited);
+        connect(action, &QAction::triggered, this, [this] { pasteLimited(); });
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());
+}
+
+void TEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The middle button pastes the primary selection as Paste does.
+    if (event->button() == Qt::MiddleButton && !isReadOnly()
+        && QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        pasteLimited(QClipboard::Selection);
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
 }
 
 void TEdit::inputMethodEvent(QInputMethodEvent* event)

@@ -7,6 +7,7 @@
 // character code, decided from the key and its modifiers, before the field
 // takes it, and may discard it.
 
+#include <QClipboard>
 #include <QLineEdit>
 
 #include <functional>
@@ -33,14 +34,20 @@ public:
     void setOnKeyPress(KeyPressHandler handler) { onKeyPress_ = std::move(handler); }
 
     // The character a key event types, as the key hook receives it:
-    // printable characters, Backspace 8, Enter 13, Escape 27, Ctrl+letter
-    // 1-26. Keys that type no character (arrows, Home, End, Delete, Tab,
-    // function keys, Shift+Insert, Alt combinations) give none.
+    // printable characters, Backspace 8, Enter 13, Escape 27; with Ctrl,
+    // letters 1-26, "@" 0, "[" "\" "]" "^" "_" 27-31, the blank 32,
+    // Enter 10 and Backspace 127. Keys that type no character (arrows,
+    // Home, End, Delete, Tab, function keys, Shift+Insert, Alt
+    // combinations) give none.
     static std::optional<char16_t> typedCharacter(const QKeyEvent* event);
 
-    // Paste from the clipboard, unfiltered, cut to the room that the typed
-    // limit leaves (and to the first line).
-    void pasteLimited();
+    // Qt's editing keys that type no character and that the fields do not
+    // have: deleting a word or a line at once, undo and redo.
+    static bool isForeignEditingKey(const QKeyEvent* event);
+
+    // Paste from the clipboard (or the X11 primary selection), unfiltered,
+    // cut to the room that the typed limit leaves (and to the first line).
+    void pasteLimited(QClipboard::Mode mode = QClipboard::Clipboard);
 
     // Inserts text as typing or pasting would: cut to the room left.
     void insertLimited(const QString& text);
@@ -51,6 +58,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:

@@ -1,5 +1,7 @@
 #include "platform/help/viewer.h"
 
+#include "platform/windowframe.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QLocalSocket>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -112,7 +115,11 @@ protected:
 HelpViewer::HelpViewer()
 {
     setWindowTitle(QStringLiteral("Nápověda"));
-    resize(600, 480);
+    // 600 × 480, or less where the screen's free area cannot hold that with
+    // the frame. The window manager places the window when it is first
+    // shown; later requests leave it where it is.
+    resize(QSize(600, 480).boundedTo(
+        screen()->availableGeometry().marginsRemoved(platform::windowFrame(this)).size()));
     browser_ = new HelpBrowser(this);
     contents_ = new QPushButton(QStringLiteral("&Obsah"), this);
     auto* back = new QPushButton(QStringLiteral("&Zpět"), this);

@@ -1,25 +1,31 @@
 """Running the real programs on a private X server, driven as a person would.
 
-A Session starts Xvfb on a free display (no window manager: windows are not
-decorated, focus goes where XSetInputFocus puts it or else follows the
-pointer), starts programs there with a clean environment of their own, and
+A Session starts Xvfb on a free display, by default without a window
+manager (windows are not decorated, focus goes where XSetInputFocus puts it
+or else follows the pointer), or with openbox as a desktop has one, and if
+asked a session bus with the accessibility (AT-SPI) bus that a screen reader
+reads. It starts programs there with a clean environment of their own, and
 offers what a person does and sees: find a window by its title, its
-geometry and whether it is shown, focus it, type and press keys, copy a
-field's text through the clipboard, and take screenshots, which stay in the
-output directory for a person to look at.
+geometry, its frame and whether it is shown, focus it, type and press keys,
+click, copy a field's text through the clipboard, read the names that a
+screen reader would read, and take screenshots, which stay in the output
+directory for a person to look at.
 
 Every process that a session starts carries a marker in its environment;
 at the end the session ends those still running (found by that marker,
 ended by their ids), then the X server. Xvfb and the programs started
 directly also die with the test process itself.
 
-Only the Python standard library and the Debian tools Xvfb, xdotool, xclip,
-xprop, xwininfo and ImageMagick's import are used.
+Only the Python standard library and the Debian tools Xvfb, openbox,
+xdotool, xclip, xprop, xwininfo, ImageMagick's import, dbus-daemon,
+dbus-send and at-spi-bus-launcher are used; the accessibility names are read
+by the system's Python 3 with its GObject bindings of AT-SPI.
 """
 
 import argparse
 import ctypes
 import functools
+import json
 import os
 import re
 import select
@@ -243,10 +249,13 @@ class Session:
             main = s.wait_window(r"^Program pro", 15)
     """
 
-    SCREEN = (1280, 1024)
-
-    def __init__(self, out_dir, clean_out=True):
+    def __init__(self, out_dir, clean_out=True, screen=(1280, 1024), window_manager=False,
+                 accessibility=False):
         self.out_dir = out_dir
+        self.screen = screen
+        self.window_manager = window_manager
+        self.accessibility = accessibility
+        self.bus_env = {}
         if clean_out:
             shutil.rmtree(out_dir, ignore_errors=True)
         os.makedirs(out_dir, exist_ok=True)
@@ -268,6 +277,10 @@ class Session:
         self.marker = "ventbox-e2e:" + self.tmp
         try:
             self._start_xvfb()
+            if self.window_manager:
+                self._start_window_manager()
+            if self.accessibility:
+                self._start_accessibility_bus()
         except BaseException:
             self.close()
             raise
@@ -282,7 +295,7 @@ class Session:
             raise Failure("Xvfb is not installed")
         read_end, write_end = os.pipe()
         log = open(os.path.join(self.out_dir, "xvfb.log"), "w")
-        width, height = self.SCREEN
+        width, height = self.screen
         try:
             self.xvfb = subprocess.Popen(
                 ["Xvfb", "-displayfd", str(write_end), "-screen", "0",
@@ -311,6 +324,36 @@ class Session:
         self.display = ":" + data.decode().strip()
         root = self.tool(["xwininfo", "-root"]).stdout
         self.root = int(re.search(r"Window id: (0x[0-9a-f]+)", root).group(1), 16)
+
+    def _start_window_manager(self):
+        if not shutil.which("openbox"):
+            raise Failure("openbox is not installed")
+        self.start(shutil.which("openbox"), ["--sm-disable"])
+        wait_for(lambda: self.property(self.root, "_NET_SUPPORTING_WM_CHECK"), 15,
+                 "openbox to manage the screen")
+
+    def _start_accessibility_bus(self):
+        """A session bus of the session's own and the accessibility bus
+        that at-spi-bus-launcher starts for it."""
+        launcher = "/usr/libexec/at-spi-bus-launcher"
+        for tool in ("dbus-daemon", "dbus-send", launcher):
+            if not shutil.which(tool):
+                raise Failure("%s is not installed" % tool)
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               env=self.env(), stdin=subprocess.DEVNULL,
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True,
+                               preexec_fn=die_with_parent)
+        self.children.append(bus)
+        address = bus.stdout.readline().strip()
+        if not address:
+            raise Failure("dbus-daemon gave no address")
+        self.bus_env = {"DBUS_SESSION_BUS_ADDRESS": address, "QT_ACCESSIBILITY": "1",
+                        "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1", "NO_AT_BRIDGE": "0"}
+        self.start(launcher, ["--launch-immediately"])
+        wait_for(lambda: self.tool(["dbus-send", "--session", "--print-reply",
+                                    "--dest=org.a11y.Bus", "/org/a11y/bus",
+                                    "org.a11y.Bus.GetAddress"], check=False).returncode == 0,
+                 15, "the accessibility bus")
 
     def close(self):
         """Ends what is left of the programs, then the X server."""
@@ -362,6 +405,7 @@ class Session:
             "CUPS_SERVER": os.path.join(self.tmp, "no-print-server.sock"),
             "VENTBOX_E2E_SESSION": self.marker,
         }
+        env.update(self.bus_env)
         # A sanitizer build's settings (make test-asan) go along.
         for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
             if name in os.environ:
@@ -393,6 +437,15 @@ class Session:
 
     def visible_ids(self):
         """Ids of the top-level windows that are shown now."""
+        if self.window_manager:
+            # The window manager holds the clients in frames of its own.
+            clients = self.property(self.root, "_NET_CLIENT_LIST") or ""
+            shown = []
+            for wid in (int(w, 16) for w in re.findall(r"0x[0-9a-f]+", clients)):
+                window = self.window(wid)
+                if window is not None and window.viewable:
+                    shown.append(wid)
+            return shown
         out = self.tool(["xdotool", "search", "--onlyvisible", "--maxdepth", "1",
                          "--name", ""], check=False).stdout
         return [int(w) for w in out.split() if int(w) != self.root]
@@ -444,28 +497,45 @@ class Session:
         wait_for(lambda: wid not in self.visible_ids(), timeout, what, interval=0.1)
 
     def property(self, wid, name):
-        """One property of a window as xprop prints its value (None if unset)."""
+        """One property of a window as xprop prints its value (None if unset):
+        "1, 1, 20, 1"; a window as "window id # 0x200007"."""
         out = self.tool(["xprop", "-id", str(wid), "-notype", name], check=False).stdout.strip()
-        if " = " not in out:
-            return None
-        return out.split(" = ", 1)[1]
+        m = re.match(r"^\w+(?: = |: (?=window id))(.*)$", out, re.S)
+        return m.group(1) if m else None
 
     def window_pid(self, wid):
         out = self.tool(["xdotool", "getwindowpid", str(wid)], check=False).stdout.strip()
         return int(out) if out.isdigit() else None
 
-    def centred(self, window):
-        """Whether the window is centred on the screen (to the pixel, either
-        way of an odd difference)."""
-        width, height = self.SCREEN
-        return (abs(2 * window.x + window.width - width) <= 1
-                and abs(2 * window.y + window.height - height) <= 1)
+    def frame(self, window):
+        """The window with the frame that the window manager drew around
+        it: (x, y, width, height) as _NET_FRAME_EXTENTS reports the frame."""
+        extents = self.property(window.id, "_NET_FRAME_EXTENTS")
+        left, right, top, bottom = [int(v) for v in extents.split(",")] if extents else (0,) * 4
+        return (window.x - left, window.y - top, window.width + left + right,
+                window.height + top + bottom)
+
+    def centred(self, window, framed=False):
+        """Whether the window (with its frame, if `framed`) is centred on
+        the screen (to the pixel, either way of an odd difference)."""
+        x, y, w, h = self.frame(window) if framed else (window.x, window.y, window.width,
+                                                        window.height)
+        width, height = self.screen
+        return abs(2 * x + w - width) <= 1 and abs(2 * y + h - height) <= 1
+
+    def on_screen(self, window):
+        """Whether the window, frame included, lies wholly on the screen."""
+        x, y, w, h = self.frame(window)
+        return x >= 0 and y >= 0 and x + w <= self.screen[0] and y + h <= self.screen[1]
 
     # -- keyboard --
 
     def focus(self, wid):
         """Brings a window to the front and gives it the keyboard focus, as a
         click on its title bar would under a window manager."""
+        if self.window_manager:
+            self.tool(["xdotool", "windowactivate", "--sync", str(wid)])
+            return
         self.tool(["xdotool", "windowraise", str(wid)])
         self.tool(["xdotool", "windowfocus", "--sync", str(wid)])
 
@@ -487,7 +557,31 @@ class Session:
     def type(self, text):
         self.tool(["xdotool", "type", "--delay", "60", text])
 
+    def click(self, window, x, y, button=1):
+        """Clicks at (x, y) in the window's client area."""
+        self.tool(["xdotool", "mousemove", "--sync", str(window.x + x), str(window.y + y),
+                   "click", str(button)])
+
     # -- clipboard --
+
+    def own_selection(self, text, selection="primary"):
+        """A stand-in program that holds `text` in the X selection until
+        another takes it over or the returned process is ended."""
+        owner = subprocess.Popen(["xclip", "-i", "-quiet", "-selection", selection],
+                                 env=self.env(), stdin=subprocess.PIPE,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.children.append(owner)
+        owner.stdin.write(text.encode())
+        owner.stdin.close()
+        wait_for(lambda: self.tool(["xclip", "-o", "-selection", selection], check=False).stdout
+                 == text, 10, "xclip to own the %s selection" % selection)
+        return owner
+
+    def field_text(self):
+        """The text of the focused input field, selected from its end to its
+        start with the keyboard: X makes a selection the primary selection
+        (input fields refuse Ctrl+C by design)."""
+        return self.copy(lambda: self.key("End", "shift+Home"), "primary")
 
     def copy(self, action, selection="clipboard", timeout=10):
         """Runs `action` (keys that copy, or keys that select a field's
@@ -521,6 +615,32 @@ class Session:
         finally:
             stop_child(owner)
             self.children.remove(owner)
+
+    # -- accessibility --
+
+    def accessible_names(self, application):
+        """(role, name) of every accessible object of the application, as
+        a screen reader finds them on the accessibility bus."""
+        script = (
+            "import gi, json, sys\n"
+            "gi.require_version('Atspi', '2.0')\n"
+            "from gi.repository import Atspi\n"
+            "found = []\n"
+            "def walk(a):\n"
+            "    found.append((a.get_role_name(), a.get_name() or ''))\n"
+            "    for i in range(a.get_child_count()):\n"
+            "        child = a.get_child_at_index(i)\n"
+            "        if child is not None:\n"
+            "            walk(child)\n"
+            "desktop = Atspi.get_desktop(0)\n"
+            "for i in range(desktop.get_child_count()):\n"
+            "    app = desktop.get_child_at_index(i)\n"
+            "    if app is not None and app.get_name() == sys.argv[1]:\n"
+            "        walk(app)\n"
+            "print(json.dumps(found))\n")
+        # The Debian interpreter, which the GObject bindings belong to.
+        out = self.tool(["/usr/bin/python3", "-c", script, application], timeout=60).stdout
+        return [tuple(entry) for entry in json.loads(out)]
 
     # -- screenshots --
 

@@ -157,6 +157,20 @@ private slots:
         QVERIFY(Form4->Timer1->isActive());
         QCOMPARE(Form4->TransparentBitmap1->size(), QSize(210, 122));
         QVERIFY(!Form4->TransparentBitmap1->bitMap().isNull());
+
+        // The bevel is a lowered 1-pixel box: shadow at the top and left,
+        // highlight at the bottom and right, the panel's colour inside.
+        const QImage image = Form4->grab().toImage();
+        const QRect bevel = Form4->Bevel1->geometry();
+        const QPalette& p = Form4->Bevel1->palette();
+        const auto at = [&](int x, int y) { return QColor(image.pixel(x, y)).name(); };
+        const QPoint mid = bevel.center();
+        QCOMPARE(at(mid.x(), bevel.top()), p.color(QPalette::Dark).name());
+        QCOMPARE(at(bevel.left(), mid.y()), p.color(QPalette::Dark).name());
+        QCOMPARE(at(mid.x(), bevel.bottom()), p.color(QPalette::Light).name());
+        QCOMPARE(at(bevel.right(), mid.y()), p.color(QPalette::Light).name());
+        QCOMPARE(at(mid.x(), bevel.top() + 1), p.color(QPalette::Button).name());
+        QCOMPARE(at(mid.x(), bevel.bottom() - 1), p.color(QPalette::Button).name());
     }
 
     void timerFiresOnceAndShowsTheMainWindow()

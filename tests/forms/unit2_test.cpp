@@ -6,7 +6,12 @@
 #include "forms/unit2.h"
 #include "forms/unit4.h"
 
+#include <QAccessible>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QTabBar>
+#include <QTimer>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
@@ -204,6 +209,26 @@ private slots:
         leave(form->SpinEdit2);
         QCOMPARE(form->SpinEdit2->text(), QStringLiteral("1"));
         QCOMPARE(form->Edit6->text(), QStringLiteral("3.1416"));
+        // Not corrected while the field's own menu is open or another
+        // window is active, only when another control takes the focus.
+        type(form->SpinEdit2, "0");
+        QString duringMenu;
+        QTimer::singleShot(0, [&] {
+            duringMenu = form->SpinEdit2->text();
+            if (QWidget* menu = QApplication::activePopupWidget())
+                menu->close();
+        });
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                               form->SpinEdit2->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(form->SpinEdit2, &menu);
+        QCOMPARE(duringMenu, QStringLiteral("0"));
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main.get()));
+        QCOMPARE(form->SpinEdit2->text(), QStringLiteral("0"));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        leave(form->SpinEdit2);
+        QCOMPARE(form->SpinEdit2->text(), QStringLiteral("1"));
         // Negative counts count; out of range is corrected on leaving.
         type(form->SpinEdit2, "-1");
         QCOMPARE(form->Edit6->text(), QStringLiteral("-3.1416"));
@@ -228,32 +253,92 @@ private slots:
         QCOMPARE(form->SpinEdit2->text(), QStringLiteral("998"));
     }
 
-    void countKeyFilter_data()
+    void countKeys_data()
     {
+        QTest::addColumn<QString>("before");
         QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("passes");
-        QTest::newRow("digit") << int(Qt::Key_5) << "5" << true;
-        QTest::newRow("minus") << int(Qt::Key_Minus) << "-" << true;
-        QTest::newRow("plus") << int(Qt::Key_Plus) << "+" << true;
-        QTest::newRow("backspace") << int(Qt::Key_Backspace) << "\b" << true;
-        QTest::newRow("enter") << int(Qt::Key_Return) << "\r" << false;
-        QTest::newRow("letter") << int(Qt::Key_A) << "a" << false;
-        QTest::newRow("blank") << int(Qt::Key_Space) << " " << false;
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text"); // what the event carries
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("beeps");
+        const int ctrl = Qt::ControlModifier;
+        // The locale's decimal separator passes, the other one does not.
+        const QString point = QLocale::system().decimalPoint(); // locale-ok: a key
+        const QString other = point == "," ? "." : ",";
+        const auto key = [](const QString& c) {
+            return int(c == "," ? Qt::Key_Comma : Qt::Key_Period);
+        };
+        // clang-format off
+        QTest::newRow("digit")             << "1"   << int(Qt::Key_5)         << 0    << "5"    << "15"  << false;
+        QTest::newRow("fourth character")  << "123" << int(Qt::Key_4)         << 0    << "4"    << "123" << false;
+        QTest::newRow("minus")             << "1"   << int(Qt::Key_Minus)     << 0    << "-"    << "1-"  << false;
+        QTest::newRow("plus")              << "1"   << int(Qt::Key_Plus)      << 0    << "+"    << "1+"  << false;
+        QTest::newRow("decimal separator") << "1"   << key(point)             << 0    << point  << "1" + point << false;
+        QTest::newRow("other separator")   << "1"   << key(other)             << 0    << other  << "1"   << true;
+        QTest::newRow("backspace")         << "12"  << int(Qt::Key_Backspace) << 0    << "\b"   << "1"   << false;
+        QTest::newRow("ctrl+h")            << "12"  << int(Qt::Key_H)         << ctrl << "\b"   << "1"   << false;
+        // Other control characters are taken and change nothing.
+        QTest::newRow("ctrl+v")            << "12"  << int(Qt::Key_V)         << ctrl << "\x16" << "12"  << false;
+        QTest::newRow("ctrl+z")            << "12"  << int(Qt::Key_Z)         << ctrl << "\x1a" << "12"  << false;
+        QTest::newRow("ctrl+backspace")    << "12"  << int(Qt::Key_Backspace) << ctrl << "\b"   << "12"  << false;
+        QTest::newRow("ctrl+enter")        << "12"  << int(Qt::Key_Return)    << ctrl << "\r"   << "12"  << false;
+        QTest::newRow("enter")             << "12"  << int(Qt::Key_Return)    << 0    << "\r"   << "12"  << true;
+        QTest::newRow("ctrl+m")            << "12"  << int(Qt::Key_M)         << ctrl << "\r"   << "12"  << true;
+        QTest::newRow("letter")            << "12"  << int(Qt::Key_A)         << 0    << "a"    << "12"  << true;
+        QTest::newRow("blank")             << "12"  << int(Qt::Key_Space)     << 0    << " "    << "12"  << true;
+        // Steps of one only.
+        QTest::newRow("up")                << "5"   << int(Qt::Key_Up)        << 0    << ""     << "6"   << false;
+        QTest::newRow("ctrl+up")           << "5"   << int(Qt::Key_Up)        << ctrl << ""     << "6"   << false;
+        QTest::newRow("ctrl+down")         << "5"   << int(Qt::Key_Down)      << ctrl << ""     << "4"   << false;
+        QTest::newRow("page up")           << "5"   << int(Qt::Key_PageUp)    << 0    << ""     << "5"   << false;
+        QTest::newRow("page down")         << "5"   << int(Qt::Key_PageDown)  << 0    << ""     << "5"   << false;
+        // clang-format on
     }
 
-    void countKeyFilter()
+    void countKeys()
     {
+        QFETCH(QString, before);
         QFETCH(int, key);
+        QFETCH(int, modifiers);
         QFETCH(QString, text);
-        QFETCH(bool, passes);
-        type(form->SpinEdit2, "1");
+        QFETCH(QString, after);
+        QFETCH(bool, beeps);
+        type(form->SpinEdit2, before);
+        QGuiApplication::clipboard()->setText(QStringLiteral("9"));
         rec.clear();
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
         QApplication::sendEvent(form->SpinEdit2, &press);
-        QCOMPARE(rec.beeps, passes ? QVector<unsigned>{} : QVector<unsigned>{0});
-        if (!passes)
-            QCOMPARE(form->SpinEdit2->text(), QStringLiteral("1"));
+        QCOMPARE(form->SpinEdit2->text(), after);
+        QCOMPARE(rec.beeps, beeps ? QVector<unsigned>{0} : QVector<unsigned>{});
+    }
+
+    // The arrow buttons and the wheel step by one, also with Ctrl.
+    void countMouseSteps_data()
+    {
+        QTest::addColumn<bool>("wheel");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("arrow") << false << 0;
+        QTest::newRow("ctrl+arrow") << false << int(Qt::ControlModifier);
+        QTest::newRow("wheel notch") << true << 0;
+        QTest::newRow("ctrl+wheel notch") << true << int(Qt::ControlModifier);
+    }
+
+    void countMouseSteps()
+    {
+        QFETCH(bool, wheel);
+        QFETCH(int, modifiers);
+        TSpinEdit* count = form->SpinEdit2;
+        type(count, "5");
+        const QPoint upArrow(count->width() - 6, count->height() / 4);
+        const auto mods = Qt::KeyboardModifiers(modifiers);
+        if (wheel) {
+            QWheelEvent notch(upArrow, count->mapToGlobal(upArrow), {}, {0, 120}, Qt::NoButton,
+                              mods, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(count, &notch);
+        } else {
+            QTest::mouseClick(count, Qt::LeftButton, mods, upArrow);
+        }
+        QCOMPARE(count->text(), QStringLiteral("6"));
     }
 
     void dimensionKeyFilter()
@@ -300,6 +385,29 @@ private slots:
         QCOMPARE(form->PageControl1->currentWidget(), form->TabSheet4);
         QCOMPARE(form->Edit9->text(), QStringLiteral("43.3013"));
         QVERIFY(form->BitBtn12->isEnabled());
+    }
+
+    // What a screen reader reads: fields by their labels, tabs and buttons
+    // by their captions.
+    void accessibleNames()
+    {
+        const std::pair<QWidget*, const char*> cases[] = {
+            {form->Edit1, "Poloměr (cm)"},    {form->SpinEdit2, "Počet (Ks)"},
+            {form->Edit6, "Obsah (cm²)"},     {form->Edit5, "Strana b (cm)"},
+            {form->TabSheet4, "Trojúhelník"}, {form->BitBtn12, "Vložit"},
+            {form->BitBtn2, "Zpět"},
+        };
+        for (const auto& [widget, name] : cases)
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
+                     QString::fromUtf8(name));
+        QAccessibleInterface* tabs =
+            QAccessible::queryAccessibleInterface(form->PageControl1->tabBar());
+        QStringList names;
+        for (int i = 0; i < tabs->childCount(); ++i) {
+            if (tabs->child(i)->role() == QAccessible::PageTab)
+                names << tabs->child(i)->text(QAccessible::Name);
+        }
+        QCOMPARE(names, QStringList({"Kruh", "Obdélník", "Čtverec", "Trojúhelník"}));
     }
 
     void help()

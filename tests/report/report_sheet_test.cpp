@@ -329,6 +329,29 @@ private slots:
         QVERIFY(inkBounds(image, image.rect()).bottom() < 593);
     }
 
+    // Items are opaque in the system's window colour (Qt's base colour), not
+    // in a fixed white and not in the dialogs' colour; the bands stay white.
+    void itemsInTheWindowColour()
+    {
+        QPalette palette = form->palette();
+        palette.setColor(QPalette::Base, QColor(255, 255, 200));
+        palette.setColor(QPalette::Window, QColor(200, 200, 200));
+        form->setPalette(palette);
+        const QImage image = render();
+        qint64 area = 0;
+        qint64 inBase = 0;
+        for (const TForm3::Item& it : items()) {
+            if (it.kind == TForm3::Kind::Picture)
+                continue;
+            for (int y = it.box.top(); y <= it.box.bottom(); ++y)
+                for (int x = it.box.left(); x <= it.box.right(); ++x)
+                    inBase += image.pixel(x, y) == qRgb(255, 255, 200);
+            area += qint64(it.box.width()) * it.box.height();
+        }
+        QVERIFY2(inBase * 2 > area, qPrintable(QStringLiteral("%1 of %2").arg(inBase).arg(area)));
+        QCOMPARE(image.pixel(600, 10), qRgb(255, 255, 255));
+    }
+
     void dateTimeItem()
     {
         const TForm3::Item it = item("FolioSysData2");
