@@ -20,7 +20,8 @@ class TTransparentBitmap : public QWidget {
     // The picture. Window layouts load it through `picture` instead, which
     // leaves the stored size alone.
     Q_PROPERTY(QImage BitMap READ bitMap WRITE setBitMap STORED false DESIGNABLE false)
-    // A colour value (see widgets/tcolor.h); negative means no transparency.
+    // A colour value: RGB with red in the lowest byte (silver is 0x00C0C0C0);
+    // a negative value (a system colour, or -1) means no transparency.
     Q_PROPERTY(qint32 TransparentColor READ transparentColor WRITE setTransparentColor)
     Q_PROPERTY(bool Stretch READ stretch WRITE setStretch)
     // The colour that shows through the transparent pixels: always the
