@@ -26,12 +26,27 @@
 #include <type_traits>
 #else
 #define VENTBOX_CALC_VARIANT native
+#include <array>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #endif
 
 namespace calc {
 inline namespace VENTBOX_CALC_VARIANT {
+
+// A finite extended value taken apart, exactly:
+// (-1)^negative × significand × 2^exponent. A subnormal value (and 0) has
+// the exponent of the smallest normal value, -16445, and no top bit.
+// decompose() and compose() (below, for each variant) are the only code
+// that knows how the extended format is held. compose() takes a
+// significand with its top bit set and an exponent within the extended
+// format's normal range.
+struct ExtendedParts {
+    bool negative = false;
+    std::uint64_t significand = 0; // its top bit set, unless the value is 0 or subnormal
+    int exponent = 0;
+};
 
 #if !defined(VENTBOX_PORTABLE_EXTENDED)
 
@@ -56,6 +71,40 @@ inline Extended ldexp(Extended x, int exponent)
 inline bool isFinite(Extended x)
 {
     return std::isfinite(x);
+}
+
+// The 80-bit format in memory (x86-64, little-endian): a 64-bit significand
+// with an explicit integer bit, then the sign bit and a 15-bit exponent
+// biased by 16383.
+inline ExtendedParts decompose(Extended x)
+{
+    constexpr int exponentBias = 16383;
+    constexpr int integerBit = 63;
+    std::array<unsigned char, sizeof(Extended)> bytes{};
+    std::memcpy(bytes.data(), &x, sizeof x);
+    ExtendedParts parts;
+    std::memcpy(&parts.significand, bytes.data(), sizeof parts.significand);
+    std::uint16_t signAndExponent = 0;
+    std::memcpy(&signAndExponent, bytes.data() + 8, sizeof signAndExponent);
+    parts.negative = (signAndExponent & 0x8000) != 0;
+    const int biased = signAndExponent & 0x7FFF;
+    // A subnormal has the exponent of the smallest normal value.
+    parts.exponent = (biased == 0 ? 1 : biased) - exponentBias - integerBit;
+    return parts;
+}
+
+inline Extended compose(ExtendedParts parts)
+{
+    constexpr int exponentBias = 16383;
+    constexpr int integerBit = 63;
+    const auto signAndExponent = static_cast<std::uint16_t>(
+        (parts.negative ? 0x8000 : 0) | (parts.exponent + integerBit + exponentBias));
+    std::array<unsigned char, sizeof(Extended)> bytes{};
+    std::memcpy(bytes.data(), &parts.significand, sizeof parts.significand);
+    std::memcpy(bytes.data() + 8, &signAndExponent, sizeof signAndExponent);
+    Extended x = 0;
+    std::memcpy(&x, bytes.data(), sizeof x);
+    return x;
 }
 
 #else
@@ -122,6 +171,45 @@ public:
         return a.kind_ != nanKind && a.kind_ != infKind && a.kind_ != -infKind;
     }
 
+    friend ExtendedParts decompose(Extended x) noexcept
+    {
+        constexpr int subnormalExponent = -16445;
+        ExtendedParts parts;
+        parts.negative = x.kind_ < 0;
+        switch (x.kind_ < 0 ? -x.kind_ : x.kind_) {
+        case regularKind: {
+            const auto exponent = static_cast<int>(x.exponent_ - 64);
+            if (exponent >= subnormalExponent) {
+                parts.significand = x.significand_;
+                parts.exponent = exponent;
+            } else { // the bits shifted out are zeros
+                parts.significand = x.significand_ >> (subnormalExponent - exponent);
+                parts.exponent = subnormalExponent;
+            }
+            return parts;
+        }
+        case zeroKind: parts.exponent = subnormalExponent; return parts;
+        default: // as the x87 format lays out an infinity and its default NaN
+            parts.significand = x.kind_ == nanKind ? 0xC000000000000000U : 0x8000000000000000U;
+            parts.exponent = 0x7FFF - 16383 - 63;
+            return parts;
+        }
+    }
+
+    friend Extended compose(ExtendedParts parts) noexcept
+    {
+        Extended x;
+        if (parts.significand == 0) {
+            x.kind_ = parts.negative ? -zeroKind : zeroKind;
+            return x;
+        }
+        const int shift = std::countl_zero(parts.significand);
+        x.significand_ = parts.significand << shift;
+        x.exponent_ = std::int64_t{parts.exponent} + 64 - shift;
+        x.kind_ = parts.negative ? -regularKind : regularKind;
+        return x;
+    }
+
 private:
     friend struct ExtendedAccess; // the MPFR side, in extended_mpfr.cpp
 
@@ -142,31 +230,30 @@ Extended sqrt(Extended a) noexcept;
 Extended ldexp(Extended a, int exponent) noexcept;
 Extended fabs(Extended a) noexcept;
 bool isFinite(Extended a) noexcept;
+ExtendedParts decompose(Extended x) noexcept;
+Extended compose(ExtendedParts parts) noexcept;
 
 #endif
-
-// A finite extended value taken apart, exactly:
-// (-1)^negative × significand × 2^exponent. A subnormal value (and 0) has
-// the exponent of the smallest normal value, -16445, and no top bit.
-// decompose() and compose() are the only code that knows how the extended
-// format is held.
-struct ExtendedParts {
-    bool negative = false;
-    std::uint64_t significand = 0; // its top bit set, unless the value is 0 or subnormal
-    int exponent = 0;
-};
-ExtendedParts decompose(Extended x);
-// The inverse for a significand with its top bit set and an exponent within
-// the extended format's normal range.
-Extended compose(ExtendedParts parts);
 
 // The standard library's conversions between text and long double, for the
 // extended format, with the same results: reading a decimal number (digits,
 // optional "." and digits, optional exponent; no sign), and writing with a
 // precision in the fixed or scientific format.
+#if !defined(VENTBOX_PORTABLE_EXTENDED)
+inline std::from_chars_result fromChars(const char* first, const char* last, Extended& value)
+{
+    return std::from_chars(first, last, value);
+}
+inline std::to_chars_result toChars(char* first, char* last, Extended value,
+                                    std::chars_format format, int precision)
+{
+    return std::to_chars(first, last, value, format, precision);
+}
+#else
 std::from_chars_result fromChars(const char* first, const char* last, Extended& value);
 std::to_chars_result toChars(char* first, char* last, Extended value, std::chars_format format,
                              int precision);
+#endif
 
 } // namespace VENTBOX_CALC_VARIANT
 } // namespace calc

@@ -29,8 +29,6 @@ constexpr mpfr_rnd_t nearest = MPFR_RNDN;
 constexpr mpfr_exp_t minExponent = -16444;
 constexpr mpfr_exp_t smallestNormalExponent = -16381;
 constexpr mpfr_exp_t maxExponent = 16384;
-// ExtendedParts' exponent of a subnormal value (and 0).
-constexpr int subnormalPartsExponent = -16445;
 
 // MPFR keeps its exponent range per thread; each operation makes sure of it.
 void useExtendedRange()
@@ -119,45 +117,6 @@ struct ExtendedAccess {
         Number r;
         r.fit(mpfr_set_ld(r.get(), v, nearest));
         return r.value();
-    }
-
-    static ExtendedParts decompose(Extended x)
-    {
-        ExtendedParts parts;
-        parts.negative = x.kind_ < 0;
-        switch (x.kind_ < 0 ? -x.kind_ : x.kind_) {
-        case Extended::regularKind: {
-            const auto exponent = static_cast<int>(x.exponent_ - 64);
-            if (exponent >= subnormalPartsExponent) {
-                parts.significand = x.significand_;
-                parts.exponent = exponent;
-            } else { // the bits shifted out are zeros
-                parts.significand = x.significand_ >> (subnormalPartsExponent - exponent);
-                parts.exponent = subnormalPartsExponent;
-            }
-            return parts;
-        }
-        case Extended::zeroKind: parts.exponent = subnormalPartsExponent; return parts;
-        default: // as the x87 format lays out an infinity and its default NaN
-            parts.significand =
-                x.kind_ == Extended::nanKind ? 0xC000000000000000U : 0x8000000000000000U;
-            parts.exponent = 0x7FFF - 16383 - 63;
-            return parts;
-        }
-    }
-
-    static Extended compose(ExtendedParts parts)
-    {
-        Extended x;
-        if (parts.significand == 0) {
-            x.kind_ = parts.negative ? -Extended::zeroKind : Extended::zeroKind;
-            return x;
-        }
-        const int shift = std::countl_zero(parts.significand);
-        x.significand_ = parts.significand << shift;
-        x.exponent_ = std::int64_t{parts.exponent} + 64 - shift;
-        x.kind_ = parts.negative ? -Extended::regularKind : Extended::regularKind;
-        return x;
     }
 
     static std::from_chars_result fromChars(const char* first, const char* last, Extended& value)
@@ -337,16 +296,6 @@ Extended ldexp(Extended a, int exponent) noexcept
     ExtendedAccess::Number r;
     r.fit(mpfr_mul_2si(r.get(), x.get(), exponent, nearest));
     return r.value();
-}
-
-ExtendedParts decompose(Extended x)
-{
-    return ExtendedAccess::decompose(x);
-}
-
-Extended compose(ExtendedParts parts)
-{
-    return ExtendedAccess::compose(parts);
 }
 
 std::from_chars_result fromChars(const char* first, const char* last, Extended& value)

@@ -289,9 +289,15 @@ std::optional<Extended> decimalToExtendedFast(std::string_view number)
     // one rounding of exact operands is the nearest extended value.
     if (power < -27 || power > 27)
         return digits == 0 ? std::optional<Extended>(0) : std::nullopt;
-    // 10^n = 5^n × 2^n, and 5^27 < 2^63.
-    const int n = power < 0 ? -power : power;
-    const auto p = ldexp(static_cast<Extended>(static_cast<std::uint64_t>(pow10(n) >> n)), n);
+    // 10^0 .. 10^27, each exact (5^27 < 2^63).
+    static const std::array<Extended, 28> exactPowers = [] {
+        std::array<Extended, 28> p{};
+        p[0] = 1;
+        for (std::size_t k = 1; k < p.size(); ++k)
+            p[k] = p[k - 1] * 10;
+        return p;
+    }();
+    const Extended p = exactPowers[static_cast<std::size_t>(power < 0 ? -power : power)];
     const auto value = static_cast<Extended>(digits);
     return power < 0 ? value / p : value * p;
 }
