@@ -231,8 +231,9 @@ std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
         sig.intDigits = 1 + setDecimal(sig, static_cast<std::uint64_t>(n));
         return sig;
     }
-    // At least 10: the decimal exponent from the integer part.
-    const U128 integerPart = e >= 0 ? static_cast<U128>(m) << e : static_cast<U128>(m) >> -e;
+    // At least 10 (so e > -64): the decimal exponent from the integer part.
+    const U128 integerPart =
+        e >= 0 ? static_cast<U128>(m) << e : static_cast<U128>(m) >> std::min(-e, 127);
     const int d = decimalLength(integerPart) - 1; // 10^d <= magnitude < 10^(d+1)
     if (d <= 17) {
         // magnitude * 10^(17-d), whose integer part has 18 digits; e < 0 here.
