@@ -148,6 +148,7 @@ struct ExtendedAccess {
     {
         std::string text;
         const Number x(value);
+        useWidestRange(); // for the exact intermediates of fixed()
         if (mpfr_nan_p(x.get()) != 0) {
             text = "nan";
         } else if (mpfr_inf_p(x.get()) != 0) {
@@ -157,6 +158,7 @@ struct ExtendedAccess {
         } else {
             text = scientific(x, precisionDigits);
         }
+        useExtendedRange();
         if (last - first < static_cast<std::ptrdiff_t>(text.size()))
             return {last, std::errc::value_too_large};
         return {std::copy(text.begin(), text.end(), first), std::errc()};

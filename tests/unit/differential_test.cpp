@@ -427,6 +427,15 @@ TEST(Differential, StoringAndWriting)
         writes.check(native.write(x, width, decimals), portable.write(x, width, decimals),
                      show(x) + " " + std::to_string(width) + " " + std::to_string(decimals));
     }
+    // The conversions under writing, over the whole range.
+    Tally texts("toChars");
+    for (int i = 0; i < cases / 10; ++i) {
+        const Value x = g.operand();
+        const bool fixed = g.chance(50);
+        const int precision = g.uniform(0, 30);
+        texts.check(native.toChars(x, fixed, precision), portable.toChars(x, fixed, precision),
+                    show(x) + (fixed ? " fixed " : " scientific ") + std::to_string(precision));
+    }
 }
 
 TEST(Differential, RecalculationsAndPortAreas)

@@ -85,6 +85,15 @@ const Variant variant = {
         },
     .write = [](Value a, int width,
                 int decimals) { return calc::realToText(toExtended(a), width, decimals); },
+    .toChars =
+        [](Value a, bool fixed, int precision) {
+            std::string text(6000, ' ');
+            const auto r = calc::toChars(
+                text.data(), text.data() + text.size(), toExtended(a),
+                fixed ? std::chars_format::fixed : std::chars_format::scientific, precision);
+            text.resize(static_cast<std::size_t>(r.ptr - text.data()));
+            return text;
+        },
     .design =
         [](const std::array<std::string, 7>& texts) {
             const calc::DesignResult r = calc::recalculate(texts);

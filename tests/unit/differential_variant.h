@@ -62,6 +62,7 @@ struct Variant {
     std::optional<Value> (*store)(Value);                 // Real48::store
     std::optional<bool> (*mayShorten)(Value);             // of the stored value
     std::string (*write)(Value, int width, int decimals); // realToText
+    std::string (*toChars)(Value, bool fixed, int precision);
     DesignOutput (*design)(const std::array<std::string, 7>&);
     AreaOutput (*area)(int shape, std::span<const std::string> dimensions, std::string_view count);
 };
