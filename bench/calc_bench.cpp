@@ -1,4 +1,7 @@
-// Google Benchmark: the calculation core's cost per keystroke.
+// Google Benchmark: the calculation core's cost per keystroke, once on each
+// variant of the extended format: compiled against calc_native and against
+// calc_portable, each registering its benchmarks with its name
+// ("recalculate/native", "recalculate/portable").
 
 #include "calc/design.h"
 #include "calc/numtext.h"
@@ -21,7 +24,6 @@ void recalculate(benchmark::State& state)
         benchmark::DoNotOptimize(result);
     }
 }
-BENCHMARK(recalculate);
 
 void textRoundTrip(benchmark::State& state)
 {
@@ -33,7 +35,6 @@ void textRoundTrip(benchmark::State& state)
         benchmark::DoNotOptimize(back);
     }
 }
-BENCHMARK(textRoundTrip);
 
 void portArea(benchmark::State& state)
 {
@@ -43,8 +44,16 @@ void portArea(benchmark::State& state)
         benchmark::DoNotOptimize(result);
     }
 }
-BENCHMARK(portArea);
+
+#define VENTBOX_TEXT(x) #x
+#define VENTBOX_NAME(x) VENTBOX_TEXT(x)
+
+const bool registered = [] {
+    const std::string variant = "/" VENTBOX_NAME(VENTBOX_CALC_VARIANT);
+    benchmark::RegisterBenchmark(("recalculate" + variant).c_str(), recalculate);
+    benchmark::RegisterBenchmark(("textRoundTrip" + variant).c_str(), textRoundTrip);
+    benchmark::RegisterBenchmark(("portArea" + variant).c_str(), portArea);
+    return true;
+}();
 
 } // namespace
-
-BENCHMARK_MAIN();

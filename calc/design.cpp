@@ -3,15 +3,17 @@
 #include <cmath>
 
 namespace calc {
+inline namespace VENTBOX_CALC_VARIANT {
 
 namespace {
 
 // Constants, each in the precision the formulas use it in.
-constexpr Extended factor093 = 0.93L;         // extended
-constexpr Extended qtcThreshold = 0.7L;       // extended
-constexpr Extended shortenThreshold = 0.65L;  // extended
-constexpr Extended soundSquared = 1176490.0L; // 10 × 343², exact
-constexpr Extended fourPiSquared = 39.4784176043574344753379639995046045L;
+const Extended factor093 = 0.93L;         // extended
+const Extended qtcThreshold = 0.7L;       // extended
+const Extended shortenThreshold = 0.65L;  // extended
+const Extended soundSquared = 1176490.0L; // 10 × 343², exact
+const Extended fourPiSquared = 39.4784176043574344753379639995046045L;
+const Extended half = 0.5L;
 
 } // namespace
 
@@ -65,7 +67,7 @@ DesignResult recalculate(const DesignTexts& texts)
     const Extended a = qts * (re + rdc);
     const Extended b = a / rdc;
     const Extended c = factor093 * b;
-    const Extended r = std::sqrt(vas / vb + 1);
+    const Extended r = sqrt(vas / vb + 1);
     const auto qtc = Real48::store(r * c);
     if (!qtc)
         return overflow();
@@ -76,7 +78,7 @@ DesignResult recalculate(const DesignTexts& texts)
 
     // 6. Tuning frequency; the square root is computed afresh.
     const Extended t = k.value() * factor093;
-    const Extended u = std::sqrt(vas / vb + 1) * t;
+    const Extended u = sqrt(vas / vb + 1) * t;
     const auto fb = Real48::store(fs * u);
     if (!fb)
         return overflow();
@@ -91,7 +93,7 @@ DesignResult recalculate(const DesignTexts& texts)
     const Extended C = B * fb->value();
     const Extended D = C * vb;
     const Extended E = A / D;
-    const Extended G = 0.5L * std::sqrt(s * pi);
+    const Extended G = half * sqrt(s * pi);
     const auto length = Real48::store(E - G);
     if (!length)
         return overflow();
@@ -104,4 +106,5 @@ DesignResult recalculate(const DesignTexts& texts)
             .storedQtc = qtc};
 }
 
+} // namespace VENTBOX_CALC_VARIANT
 } // namespace calc

@@ -9,6 +9,7 @@
 #include <string>
 
 namespace calc {
+inline namespace VENTBOX_CALC_VARIANT {
 
 // The seven inputs, in the order they are read and tested.
 enum class DesignField { Fs, Qts, Vas, Rdc, Re, S, Vb };
@@ -39,4 +40,5 @@ Real48 tuningFactor(Real48 qtc);
 // while the stored Qtc lies below the extended 0.65.
 bool portMayBeShortened(Real48 qtc);
 
+} // namespace VENTBOX_CALC_VARIANT
 } // namespace calc

@@ -11,6 +11,7 @@
 #include <system_error>
 
 namespace calc {
+inline namespace VENTBOX_CALC_VARIANT {
 
 namespace {
 
@@ -111,16 +112,16 @@ SignificantDigits significantDigitsGeneral(Extended magnitude)
     // one of 18 digits with a five-digit exponent.
     std::array<char, 64> buf{};
     if (magnitude < 10) {
-        const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                     std::chars_format::fixed, 17);
+        const auto r =
+            toChars(buf.data(), buf.data() + buf.size(), magnitude, std::chars_format::fixed, 17);
         const std::string_view t(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
         const std::size_t point = t.find('.');
         sig.append(t.substr(0, point));
         sig.append(t.substr(point + 1));
         sig.intDigits = static_cast<std::ptrdiff_t>(point);
     } else {
-        const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), magnitude,
-                                     std::chars_format::scientific, 17);
+        const auto r = toChars(buf.data(), buf.data() + buf.size(), magnitude,
+                               std::chars_format::scientific, 17);
         const std::string_view t(buf.data(), static_cast<std::size_t>(r.ptr - buf.data()));
         const std::size_t e = t.find('e');
         sig.append(t.substr(0, 1));
@@ -206,7 +207,7 @@ bool setDecimal(SignificantDigits& sig, std::uint64_t v)
 
 std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
 {
-    if (!(magnitude >= 0) || magnitude >= 0x1p127L)
+    if (!(magnitude >= 0) || !isFinite(magnitude))
         return std::nullopt;
     SignificantDigits sig;
     if (magnitude == 0) {
@@ -218,6 +219,8 @@ std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
     const ExtendedParts parts = decompose(magnitude);
     const std::uint64_t m = parts.significand;
     const int e = parts.exponent;
+    if (e + 63 >= 127) // 2^127 or more (m has its top bit set there)
+        return std::nullopt;
 
     U128 n = 0;
     if (magnitude < 10) {
@@ -228,8 +231,9 @@ std::optional<SignificantDigits> significantDigitsFast(Extended magnitude)
         sig.intDigits = 1 + setDecimal(sig, static_cast<std::uint64_t>(n));
         return sig;
     }
-    // At least 10: the decimal exponent from the integer part.
-    const U128 integerPart = e >= 0 ? static_cast<U128>(m) << e : static_cast<U128>(m) >> -e;
+    // At least 10 (so e > -64): the decimal exponent from the integer part.
+    const U128 integerPart =
+        e >= 0 ? static_cast<U128>(m) << e : static_cast<U128>(m) >> std::min(-e, 127);
     const int d = decimalLength(integerPart) - 1; // 10^d <= magnitude < 10^(d+1)
     if (d <= 17) {
         // magnitude * 10^(17-d), whose integer part has 18 digits; e < 0 here.
@@ -285,8 +289,16 @@ std::optional<Extended> decimalToExtendedFast(std::string_view number)
     // 10^27 is the largest power of ten a 64-bit significand holds exactly;
     // one rounding of exact operands is the nearest extended value.
     if (power < -27 || power > 27)
-        return digits == 0 ? std::optional<Extended>(0.0L) : std::nullopt;
-    const auto p = static_cast<Extended>(pow10(power < 0 ? -power : power));
+        return digits == 0 ? std::optional<Extended>(0) : std::nullopt;
+    // 10^0 .. 10^27, each exact (5^27 < 2^63).
+    static const std::array<Extended, 28> exactPowers = [] {
+        std::array<Extended, 28> p{};
+        p[0] = 1;
+        for (std::size_t k = 1; k < p.size(); ++k)
+            p[k] = p[k - 1] * 10;
+        return p;
+    }();
+    const Extended p = exactPowers[static_cast<std::size_t>(power < 0 ? -power : power)];
     const auto value = static_cast<Extended>(digits);
     return power < 0 ? value / p : value * p;
 }
@@ -302,7 +314,7 @@ std::optional<Extended> textToExtended(std::string_view text)
 {
     const NumberParts p = scan(text);
     if (p.end == 0)
-        return 0.0L;
+        return Extended{};
     const bool negative = p.signPos != std::string_view::npos && text[p.signPos] == '-';
 
     // from_chars takes no "+" and no blanks: hand it the number part only
@@ -312,16 +324,16 @@ std::optional<Extended> textToExtended(std::string_view text)
     if (const auto fast = detail::decimalToExtendedFast(
             std::string_view(first, static_cast<std::size_t>(last - first))))
         return negative ? -*fast : *fast;
-    Extended magnitude = 0.0L;
-    const auto [ptr, ec] = std::from_chars(first, last, magnitude);
+    Extended magnitude{};
+    const auto [ptr, ec] = fromChars(first, last, magnitude);
     if (ec == std::errc::result_out_of_range) {
         // Out of the extended range on one side or the other.
         if (decimalOrder(text, p) >= 0)
             return std::nullopt;
-        return negative ? -0.0L : 0.0L;
+        return negative ? -Extended{} : Extended{};
     }
     if (ec != std::errc() || ptr != last)
-        return 0.0L; // cannot happen for a text that scan() accepted
+        return Extended{}; // cannot happen for a text that scan() accepted
     return negative ? -magnitude : magnitude;
 }
 
@@ -335,7 +347,7 @@ std::string realToText(Extended value, int width, int decimals)
 {
     decimals = std::max(decimals, 0);
     const bool negative = value < 0;
-    const Extended magnitude = std::fabs(value);
+    const Extended magnitude = fabs(value);
 
     // The magnitude to 18 significant digits, rounded to nearest.
     auto fast = detail::significantDigitsFast(magnitude);
@@ -384,4 +396,5 @@ std::string realToText(Extended value, int width, int decimals)
     return text;
 }
 
+} // namespace VENTBOX_CALC_VARIANT
 } // namespace calc

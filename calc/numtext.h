@@ -11,6 +11,7 @@
 #include <string_view>
 
 namespace calc {
+inline namespace VENTBOX_CALC_VARIANT {
 
 // What a computation from field texts came to.
 enum class Outcome {
@@ -54,4 +55,5 @@ inline std::string realToText(Real48 value, int width, int decimals)
     return realToText(value.value(), width, decimals);
 }
 
+} // namespace VENTBOX_CALC_VARIANT
 } // namespace calc

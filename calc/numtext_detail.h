@@ -11,7 +11,9 @@
 #include <string>
 #include <string_view>
 
-namespace calc::detail {
+namespace calc {
+inline namespace VENTBOX_CALC_VARIANT {
+namespace detail {
 
 // A magnitude to 18 significant digits (below 10: to 17 decimals), rounded
 // to nearest: the digits without the point, and how many of them stand
@@ -48,4 +50,6 @@ std::optional<SignificantDigits> significantDigitsFast(Extended magnitude);
 // nothing otherwise.
 std::optional<Extended> decimalToExtendedFast(std::string_view number);
 
-} // namespace calc::detail
+} // namespace detail
+} // namespace VENTBOX_CALC_VARIANT
+} // namespace calc

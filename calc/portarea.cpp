@@ -5,12 +5,13 @@
 #include <charconv>
 
 namespace calc {
+inline namespace VENTBOX_CALC_VARIANT {
 
 namespace {
 
-constexpr Extended quarter = 0.25L;
+const Extended quarter = 0.25L;
 // Deliberately the eight-digit value, not the full square root of 3.
-constexpr Extended triangleFactor = 1.7320508L;
+const Extended triangleFactor = 1.7320508L;
 
 } // namespace
 
@@ -55,7 +56,7 @@ AreaResult portArea(PortShape shape, std::span<const std::string> dimensions,
     }
 
     // 4. The product from left to right, the count last.
-    Extended product = 0;
+    Extended product{};
     switch (shape) {
     case PortShape::Circle: product = a * a * pi * count; break;
     case PortShape::Rectangle: product = a * b * count; break;
@@ -105,4 +106,5 @@ std::string countTextStepped(std::string_view text, int delta)
     return std::to_string(std::clamp<std::int64_t>(stepped, countMinimum, countMaximum));
 }
 
+} // namespace VENTBOX_CALC_VARIANT
 } // namespace calc

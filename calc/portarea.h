@@ -11,6 +11,7 @@
 #include <string_view>
 
 namespace calc {
+inline namespace VENTBOX_CALC_VARIANT {
 
 enum class PortShape { Circle, Rectangle, Square, Triangle };
 
@@ -44,4 +45,5 @@ std::optional<std::string> countTextOnLeave(std::string_view text);
 // The arrow buttons and keys: the count plus `delta`, kept within the range.
 std::string countTextStepped(std::string_view text, int delta);
 
+} // namespace VENTBOX_CALC_VARIANT
 } // namespace calc

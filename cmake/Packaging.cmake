@@ -46,13 +46,15 @@ install(FILES ${debian_dir}/copyright ${CMAKE_BINARY_DIR}/changelog.gz
 # The manual pages (section 1): ventbox-calc's from its --help by help2man,
 # so that the two never differ; ventbox's and ventbox-help's from their
 # scdoc sources.
+# (help2man runs ventbox-calc: through the emulator when cross-building.)
 find_program(HELP2MAN help2man)
 find_program(SCDOC scdoc)
+ventbox_runnable(calc_runnable ventbox-calc)
 set(man_pages)
 file(MAKE_DIRECTORY ${man_dir})
-if(HELP2MAN)
+if(HELP2MAN AND calc_runnable)
   add_custom_command(OUTPUT ${man_dir}/ventbox-calc.1
-    COMMAND ${CMAKE_COMMAND} -E env VENTBOX_CALC=$<TARGET_FILE:ventbox-calc>
+    COMMAND ${CMAKE_COMMAND} -E env VENTBOX_CALC=${calc_runnable}
             ${HELP2MAN} --no-info --include ${man_source_dir}/ventbox-calc.h2m
                         --output ${man_dir}/ventbox-calc.1 ${man_source_dir}/calc-help
     DEPENDS ventbox-calc ${man_source_dir}/ventbox-calc.h2m ${man_source_dir}/calc-help
@@ -69,6 +71,8 @@ if(SCDOC AND VENTBOX_GUI)
 endif()
 if(NOT HELP2MAN OR NOT SCDOC)
   message(STATUS "help2man or scdoc missing (scripts/install-deps): manual pages left out")
+elseif(NOT calc_runnable)
+  message(STATUS "no emulator to run ventbox-calc for help2man: its manual page left out")
 endif()
 foreach(page IN LISTS man_pages)
   add_custom_command(OUTPUT ${man_dir}/${page}.1.gz
@@ -93,6 +97,13 @@ calculation on the command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Cross-built, the package is for the target's Debian architecture (arm64
+# for aarch64-linux-gnu), not the machine's that builds it.
+if(CMAKE_CROSSCOMPILING)
+  execute_process(COMMAND dpkg-architecture -t${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE
+                  OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
