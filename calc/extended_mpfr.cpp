@@ -187,8 +187,10 @@ private:
         std::string d = mpfr_zero_p(x.get()) != 0 ? std::string(digits, '0')
                                                   : decimalDigits(x.get(), digits, exponent);
         text += d.substr(0, 1);
-        if (digits > 1)
-            text += "." + d.substr(1);
+        if (digits > 1) {
+            text += '.';
+            text.append(d, 1);
+        }
         const long long e = static_cast<long long>(exponent) - 1;
         const std::string magnitude = std::to_string(e < 0 ? -e : e);
         text += e < 0 ? "e-" : "e+";
@@ -226,8 +228,10 @@ private:
         if (digits.size() <= decimals)
             digits.insert(0, decimals + 1 - digits.size(), '0');
         text += digits.substr(0, digits.size() - decimals);
-        if (decimals > 0)
-            text += "." + digits.substr(digits.size() - decimals);
+        if (decimals > 0) {
+            text += '.';
+            text.append(digits, digits.size() - decimals);
+        }
         return text;
     }
 };
@@ -306,9 +310,9 @@ std::from_chars_result fromChars(const char* first, const char* last, Extended& 
 }
 
 std::to_chars_result toChars(char* first, char* last, Extended value, std::chars_format format,
-                             int precision)
+                             int precisionDigits)
 {
-    return ExtendedAccess::toChars(first, last, value, format, precision);
+    return ExtendedAccess::toChars(first, last, value, format, precisionDigits);
 }
 
 } // namespace VENTBOX_CALC_VARIANT

@@ -246,8 +246,9 @@ private slots:
                                                       {Form1->GroupBox2, qRgb(0, 128, 0)}};
         for (const auto& [box, caption] : groups) {
             const QRect strip = areaIn(Form1, box).adjusted(0, 0, 0, 14 - box->height());
+            const QRgb colour = caption; // a lambda cannot capture a structured binding in Clang 14
             if (commonest(main, strip) != face
-                || count(main, strip, [caption](QRgb c) { return c == caption; }) < 10)
+                || count(main, strip, [colour](QRgb c) { return c == colour; }) < 10)
                 problems << box->objectName() + QStringLiteral("'s caption");
         }
         problems << windowProblems(Form1, face);

@@ -341,7 +341,8 @@ TEST(Differential, Reading)
     for (int i = 0; i < cases; ++i) {
         std::string d = digits(g, g.uniform(1, 40));
         if (g.chance(50))
-            d.insert(d.size() - std::min(d.size(), static_cast<std::size_t>(g.uniform(0, 5))), ".");
+            d.insert(d.size() - std::min(d.size(), static_cast<std::size_t>(g.uniform(0, 5))), 1,
+                     '.');
         const std::string t =
             (g.chance(10) ? " -" : "") + d + "e" + std::to_string(g.uniform(-4990, 4960));
         wide.check(native.read(t), portable.read(t), show(t));

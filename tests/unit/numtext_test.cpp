@@ -282,8 +282,10 @@ TEST(ReadingFast, AgreesWithTheExactConversionWhereItAnswers)
             for (int d = 0; d < std::max(fracDigits, 1); ++d)
                 text.push_back(static_cast<char>('0' + random() % 10));
         }
-        if (random() % 3 == 0)
-            text += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+        if (random() % 3 == 0) {
+            text += 'e';
+            text += std::to_string(static_cast<int>(random() % 61) - 30);
+        }
         const auto fast = decimalToExtendedFast(text);
         if (!fast)
             continue;
