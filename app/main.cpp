@@ -7,6 +7,7 @@
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/trace.h"
+#include "platform/translation.h"
 
 #include <QStyleFactory>
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv)
     // program shows: its windows and boxes, the fields' menus, the progress
     // window of printing.
     QApplication::setPalette(platform::designedPalette());
+    platform::installQtTranslation();
     platform::installFontSubstitutes();
     platform::installTraceFromEnvironment();
 

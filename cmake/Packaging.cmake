@@ -109,7 +109,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Not found by the library scan: the font that stands in for the layouts'
-# fonts. Printing goes through the CUPS library, which the scan finds.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
+# fonts, and Qt's Czech translation. Printing goes through the CUPS
+# library, which the scan finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "cups-client")
 include(CPack)

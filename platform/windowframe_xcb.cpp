@@ -1,3 +1,5 @@
+// The frame before the first show on X11: asked of the window manager.
+
 #include "windowframe.h"
 
 #include <QGuiApplication>
@@ -41,7 +43,9 @@ std::vector<quint32> property(xcb_connection_t* c, xcb_window_t window, xcb_atom
     return {values, values + xcb_get_property_value_length(reply.get()) / 4};
 }
 
-QMargins windowManagerFrame(QWidget* form)
+} // namespace
+
+QMargins frameBeforeShow(QWidget* form)
 {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     xcb_connection_t* c = x11 ? x11->connection() : nullptr;
@@ -83,17 +87,6 @@ QMargins windowManagerFrame(QWidget* form)
         std::this_thread::sleep_for(5ms);
     }
     return {};
-}
-
-} // namespace
-
-QMargins windowFrame(QWidget* window)
-{
-    const QRect client = window->geometry();
-    const QRect outer = window->frameGeometry();
-    const QMargins known(client.left() - outer.left(), client.top() - outer.top(),
-                         outer.right() - client.right(), outer.bottom() - client.bottom());
-    return known.isNull() ? windowManagerFrame(window) : known;
 }
 
 } // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/help/viewer.h"
 
+#include "platform/user.h"
 #include "platform/windowframe.h"
 
 #include <QApplication>
@@ -20,8 +21,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-
-#include <unistd.h>
 
 namespace platform::help {
 
@@ -238,6 +237,8 @@ bool HelpViewer::listen(const QString& server)
             });
         }
     });
+    // Only this user may hand it requests.
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
     return server_.listen(server);
 }
 
@@ -259,7 +260,7 @@ bool HelpViewer::forward(const QString& server, const HelpRequest& request)
 QString HelpViewer::serverName()
 {
     const QString name = qEnvironmentVariable("VENTBOX_HELP_SERVER");
-    return name.isEmpty() ? QStringLiteral("ventbox-help-%1").arg(::getuid()) : name;
+    return name.isEmpty() ? QStringLiteral("ventbox-help-%1").arg(platform::userId()) : name;
 }
 
 QStringList HelpViewer::searchPath(const QString& directory)
@@ -267,7 +268,7 @@ QStringList HelpViewer::searchPath(const QString& directory)
     const QString programs = QCoreApplication::applicationDirPath();
     QStringList dirs;
     for (const QString& dir :
-         {directory, programs, programs + QStringLiteral("/../share/ventbox")}) {
+         {directory, programs, programs + QStringLiteral("/" VENTBOX_HELP_DIR_FROM_PROGRAMS)}) {
         if (!dir.isEmpty())
             dirs.append(QDir::cleanPath(dir));
     }
