@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QWidget>
 
@@ -18,6 +19,7 @@ namespace {
 struct State {
     QString title;
     QString helpFile;
+    QString helpViewer = QStringLiteral("ventbox-help");
     QPointer<QWidget> mainForm;
     bool mainFormSet = false;
     Application::MessageBoxHook messageBoxHook;
@@ -41,6 +43,17 @@ void showRealMessageBox(const MessageBoxRequest& request)
     if (const QScreen* screen = box.screen())
         box.move(screen->availableGeometry().center() - box.rect().center());
     box.exec();
+}
+
+// The help viewer's executable, or "" when there is none.
+QString helpViewerProgram()
+{
+    const QString& name = state().helpViewer;
+    if (QFileInfo(name).isAbsolute())
+        return QFileInfo(name).isExecutable() ? name : QString();
+    const QString beside =
+        QStandardPaths::findExecutable(name, {QCoreApplication::applicationDirPath()});
+    return beside.isEmpty() ? QStandardPaths::findExecutable(name) : beside;
 }
 
 } // namespace
@@ -159,15 +172,23 @@ void Application::helpCommand(int command, quint32 data)
     }
     // The viewer runs on its own and outlives this program, so it must not
     // hold its terminal or pipes; it hands the request to a viewer already
-    // running and reports a missing file or topic in its own window.
-    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/ventbox-help");
+    // running and reports a missing file or topic in its own window. A
+    // viewer that cannot be started is this program's error.
     QProcess viewer;
-    viewer.setProgram(QFileInfo(beside).isExecutable() ? beside : QStringLiteral("ventbox-help"));
+    viewer.setProgram(helpViewerProgram());
     viewer.setArguments({helpFile(), QString::number(command), QString::number(data)});
     viewer.setStandardInputFile(QProcess::nullDevice());
     viewer.setStandardOutputFile(QProcess::nullDevice());
     viewer.setStandardErrorFile(QProcess::nullDevice());
-    viewer.startDetached();
+    if (viewer.program().isEmpty() || !viewer.startDetached())
+        showError(QStringLiteral("Nápovědu nelze zobrazit: prohlížeč nápovědy „%1“ se nepodařilo "
+                                 "spustit")
+                      .arg(state().helpViewer));
+}
+
+void Application::setHelpViewer(const QString& program)
+{
+    state().helpViewer = program;
 }
 
 Application::HelpHook Application::setHelpHook(HelpHook hook)

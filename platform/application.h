@@ -69,7 +69,11 @@ public:
     // A help request to the help viewer ventbox-help, started in this
     // program's working directory: command 1 shows the topic of context
     // `data`, command 3 the contents.
+    // A viewer that cannot be started is reported in the error box.
     static void helpCommand(int command, quint32 data);
+    // The viewer's program: a name, looked for beside this program and then
+    // on PATH ("ventbox-help", the default), or an absolute path.
+    static void setHelpViewer(const QString& program);
     using HelpHook = std::function<void(const QString& file, int command, quint32 data)>;
     static HelpHook setHelpHook(HelpHook hook);
 };

@@ -50,6 +50,8 @@ public:
 
     // Takes the requests that forward() sends under `server`.
     bool listen(const QString& server);
+    // Why listen() failed.
+    [[nodiscard]] QString listenError() const { return server_.errorString(); }
     // Hands the request to the viewer listening under `server`, if one does.
     static bool forward(const QString& server, const HelpRequest& request);
     // $VENTBOX_HELP_SERVER if set, else one name per user.
@@ -57,8 +59,8 @@ public:
 
     // Where a help file is looked for, in this order: the requester's
     // directory, beside the programs, and the installed data directory
-    // share/ventbox beside the programs' bin directory (wherever the
-    // programs are installed).
+    // (share/ventbox beside the programs' bin directory, or wherever the
+    // build's GNUInstallDirs put it, relative to the programs).
     static QStringList searchPath(const QString& directory);
 
 private:
