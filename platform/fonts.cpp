@@ -1,6 +1,7 @@
 #include "fonts.h"
 
 #include <QFont>
+#include <QFontDatabase>
 #include <QWidget>
 
 #include <cmath>
@@ -9,8 +10,12 @@ namespace platform {
 
 void installFontSubstitutes()
 {
-    for (const char* family : {"Arial CE", "MS Sans Serif"})
-        QFont::insertSubstitution(QString::fromLatin1(family), QStringLiteral("Liberation Sans"));
+    for (const char* family : {"Arial CE", "MS Sans Serif"}) {
+        const QString name = QString::fromLatin1(family);
+        if (!QFontDatabase::hasFamily(name))
+            QFont::insertSubstitutions(
+                name, {QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+    }
 }
 
 void applyPixelFonts(QWidget* root)

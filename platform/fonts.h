@@ -5,9 +5,10 @@ class QWidget;
 
 namespace platform {
 
-// "Arial CE" and "MS Sans Serif" are not installed on Linux; the metric-
-// compatible Liberation Sans stands in for both (DejaVu Sans, the default
-// fallback, is wider and overflows the labels).
+// The layouts' fonts "Arial CE" and "MS Sans Serif": where one is not
+// installed (Linux; "Arial CE" is only a name on Windows), Arial or the
+// metric-compatible Liberation Sans stands in (DejaVu Sans, the default
+// fallback, is wider and overflows the labels). Needs the application.
 void installFontSubstitutes();
 
 // The layouts give font sizes in points for 96 pixels per inch; a control's
