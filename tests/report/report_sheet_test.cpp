@@ -21,10 +21,17 @@ namespace {
 
 enum class Colour { Black, Blue, Red };
 
-// The text items as designed: the width of their text in the designed
-// font (0: the text is this program's own), style and colour.
+// The text items from top to bottom, in reading order, as designed and as
+// printed: the text of each (the value items holding their placeholders)
+// and where its first word starts, in points from the page's top-left
+// corner, as pdftotext -bbox measured it once on the PDF that
+// pdfTextsAndPositions prints; the width of the text in the designed font
+// (0: the text is this program's own); style and colour.
 struct Expected {
     const char* name;
+    const char* text;
+    double x;
+    double y;
     int width;
     bool bold;
     bool underlined;
@@ -33,122 +40,49 @@ struct Expected {
 
 // clang-format off
 const Expected sheet[] = {
-    {"FolioLabel1",  317, true,  true,  Colour::Blue},
-    {"FolioLabel12", 135, true,  true,  Colour::Black},
-    {"FolioLabel2",  207, false, false, Colour::Black},
-    {"FolioLabel21",  19, false, false, Colour::Black},
-    {"FolioLabel25",  20, true,  false, Colour::Black},
-    {"FolioLabel3",  211, false, false, Colour::Black},
-    {"FolioLabel24",  21, false, false, Colour::Black},
-    {"FolioLabel26",  30, true,  false, Colour::Black},
-    {"FolioLabel4",  195, false, false, Colour::Black},
-    {"FolioLabel22",  23, false, false, Colour::Black},
-    {"FolioLabel27",  30, true,  false, Colour::Black},
-    {"FolioLabel5",  236, false, false, Colour::Black},
-    {"FolioLabel23",  23, false, false, Colour::Black},
-    {"FolioLabel28",  30, true,  false, Colour::Black},
-    {"FolioLabel6",  213, false, false, Colour::Black},
-    {"FolioLabel15",  16, false, false, Colour::Black},
-    {"FolioLabel29",  30, true,  false, Colour::Black},
-    {"FolioLabel7",  150, true,  true,  Colour::Black},
-    {"FolioLabel8",  163, false, false, Colour::Black},
-    {"FolioLabel16",   9, false, false, Colour::Black},
-    {"FolioLabel30",  30, true,  false, Colour::Black},
-    {"FolioLabel9",  209, false, false, Colour::Black},
-    {"FolioLabel17",  16, false, false, Colour::Black},
-    {"FolioLabel31",  20, true,  false, Colour::Black},
-    {"FolioLabel10", 147, true,  true,  Colour::Black},
-    {"FolioLabel11", 243, false, false, Colour::Black},
-    {"FolioLabel32",  30, true,  false, Colour::Black},
-    {"FolioLabel13", 177, false, false, Colour::Black},
-    {"FolioLabel19",  21, false, false, Colour::Black},
-    {"FolioLabel33",  30, true,  false, Colour::Black},
-    {"FolioLabel14", 196, false, false, Colour::Black},
-    {"FolioLabel20",  15, false, false, Colour::Black},
-    {"FolioLabel34",  30, true,  false, Colour::Black},
-    {"FolioLabel35", 268, false, false, Colour::Black},
-    {"FolioLabel36",  30, true,  false, Colour::Black},
-    {"FolioLabel18",   0, true,  false, Colour::Red},
-};
-
-// The sheet from top to bottom: headings, and rows of a label, its symbol
-// (none for the port length and the answer) and its value.
-struct SheetRow {
-    const char* label;
-    const char* symbol;
-    const char* value;
-};
-
-const SheetRow rows[] = {
-    {"FolioLabel1",   nullptr,        nullptr},
-    {"FolioLabel12",  nullptr,        nullptr},
-    {"FolioLabel2",   "FolioLabel21", "FolioLabel25"},
-    {"FolioLabel3",   "FolioLabel24", "FolioLabel26"},
-    {"FolioLabel4",   "FolioLabel22", "FolioLabel27"},
-    {"FolioLabel5",   "FolioLabel23", "FolioLabel28"},
-    {"FolioLabel6",   "FolioLabel15", "FolioLabel29"},
-    {"FolioLabel7",   nullptr,        nullptr},
-    {"FolioLabel8",   "FolioLabel16", "FolioLabel30"},
-    {"FolioLabel9",   "FolioLabel17", "FolioLabel31"},
-    {"FolioLabel10",  nullptr,        nullptr},
-    {"FolioLabel11",  nullptr,        "FolioLabel32"},
-    {"FolioLabel13",  "FolioLabel19", "FolioLabel33"},
-    {"FolioLabel14",  "FolioLabel20", "FolioLabel34"},
-    {"FolioLabel35",  nullptr,        "FolioLabel36"},
-    {"FolioSysData2", nullptr,        nullptr},
-    {"FolioLabel18",  nullptr,        nullptr},
-};
-
-// The sheet as printed, the value items holding their placeholders: each
-// line's text and where its first word starts, in points from the page's
-// top-left corner, as pdftotext -bbox measured it once on the PDF that
-// pdfTextsAndPositions prints.
-struct PrintedLine {
-    const char* text;
-    double x;
-    double y;
-};
-
-const PrintedLine printed[] = {
-    {"Návrh basreflexové ozvučnice",                              18.00,  35.99},
-    {"ZÁKLADNÍ ÚDAJE :",                                          18.00,  84.92},
-    {"Rezonanční kmitočet reproduktoru -",                        18.00, 102.92},
-    {"Fs",                                                       204.00, 102.92},
-    {"XX",                                                       228.00, 102.92},
-    {"Celkový činitel jakosti reproduktoru -",                    18.00, 120.92},
-    {"Qts",                                                      204.00, 120.92},
-    {"XXX",                                                      228.00, 120.92},
-    {"Ekvivalentní objem reproduktoru -",                         18.00, 138.92},
-    {"Vas",                                                      204.00, 138.92},
-    {"XXX",                                                      228.00, 138.92},
-    {"Stejnosměrný odpor cívky reproduktoru -",                   18.00, 156.92},
-    {"Rdc",                                                      204.00, 156.92},
-    {"XXX",                                                      228.00, 156.92},
-    {"Stejnosměrný odpor cívky tlumivky -",                       18.00, 174.92},
-    {"Re",                                                       204.00, 174.92},
-    {"XXX",                                                      228.00, 174.92},
-    {"DOPLŇUJÍCÍ ÚDAJE :",                                        18.00, 204.92},
-    {"Průřezová plocha nátrubku -",                               18.00, 222.92},
-    {"S",                                                        186.00, 222.92},
-    {"XXX",                                                      210.00, 222.92},
-    {"Vnitřní objem basreflexového boxu -",                       18.00, 240.92},
-    {"Vb",                                                       186.00, 240.92},
-    {"XX",                                                       210.00, 240.92},
-    {"VLASTNÍ VÝPOČET :",                                         18.00, 264.92},
-    {"Výsledná délka basreflexového nátrubku -",                  18.00, 282.92},
-    {"XXX",                                                      210.00, 282.92},
-    {"Výsledná jakost reproduktoru -",                            18.00, 300.92},
-    {"Qtc",                                                      186.00, 300.92},
-    {"XXX",                                                      210.00, 300.92},
-    {"Rezonanční kmitočet rezonátoru -",                          18.00, 318.92},
-    {"Fb",                                                       186.00, 318.92},
-    {"XXX",                                                      210.00, 318.92},
-    {"Je možné zkrátit výslednou délku nátrubku ? -",             18.00, 336.92},
-    {"XXX",                                                      228.00, 336.92},
-    {"Výpočet proveden : 07.03.24 14:05:09",                      18.00, 372.92},
-    {"Výpočet je orientační, skutečné naladění ověřte měřením !", 18.00, 390.39},
+    {"FolioLabel1",  "Návrh basreflexové ozvučnice",                                  18.00,  35.99, 317, true,  true,  Colour::Blue},
+    {"FolioLabel12", "ZÁKLADNÍ ÚDAJE :",                                              18.00,  84.92, 135, true,  true,  Colour::Black},
+    {"FolioLabel2",  "Rezonanční kmitočet reproduktoru -",                            18.00, 102.92, 207, false, false, Colour::Black},
+    {"FolioLabel21", "Fs",                                                           204.00, 102.92,  19, false, false, Colour::Black},
+    {"FolioLabel25", "XX",                                                           228.00, 102.92,  20, true,  false, Colour::Black},
+    {"FolioLabel3",  "Celkový činitel jakosti reproduktoru -",                        18.00, 120.92, 211, false, false, Colour::Black},
+    {"FolioLabel24", "Qts",                                                          204.00, 120.92,  21, false, false, Colour::Black},
+    {"FolioLabel26", "XXX",                                                          228.00, 120.92,  30, true,  false, Colour::Black},
+    {"FolioLabel4",  "Ekvivalentní objem reproduktoru -",                             18.00, 138.92, 195, false, false, Colour::Black},
+    {"FolioLabel22", "Vas",                                                          204.00, 138.92,  23, false, false, Colour::Black},
+    {"FolioLabel27", "XXX",                                                          228.00, 138.92,  30, true,  false, Colour::Black},
+    {"FolioLabel5",  "Stejnosměrný odpor cívky reproduktoru -",                       18.00, 156.92, 236, false, false, Colour::Black},
+    {"FolioLabel23", "Rdc",                                                          204.00, 156.92,  23, false, false, Colour::Black},
+    {"FolioLabel28", "XXX",                                                          228.00, 156.92,  30, true,  false, Colour::Black},
+    {"FolioLabel6",  "Stejnosměrný odpor cívky tlumivky -",                           18.00, 174.92, 213, false, false, Colour::Black},
+    {"FolioLabel15", "Re",                                                           204.00, 174.92,  16, false, false, Colour::Black},
+    {"FolioLabel29", "XXX",                                                          228.00, 174.92,  30, true,  false, Colour::Black},
+    {"FolioLabel7",  "DOPLŇUJÍCÍ ÚDAJE :",                                            18.00, 204.92, 150, true,  true,  Colour::Black},
+    {"FolioLabel8",  "Průřezová plocha nátrubku -",                                   18.00, 222.92, 163, false, false, Colour::Black},
+    {"FolioLabel16", "S",                                                            186.00, 222.92,   9, false, false, Colour::Black},
+    {"FolioLabel30", "XXX",                                                          210.00, 222.92,  30, true,  false, Colour::Black},
+    {"FolioLabel9",  "Vnitřní objem basreflexového boxu -",                           18.00, 240.92, 209, false, false, Colour::Black},
+    {"FolioLabel17", "Vb",                                                           186.00, 240.92,  16, false, false, Colour::Black},
+    {"FolioLabel31", "XX",                                                           210.00, 240.92,  20, true,  false, Colour::Black},
+    {"FolioLabel10", "VLASTNÍ VÝPOČET :",                                             18.00, 264.92, 147, true,  true,  Colour::Black},
+    {"FolioLabel11", "Výsledná délka basreflexového nátrubku -",                      18.00, 282.92, 243, false, false, Colour::Black},
+    {"FolioLabel32", "XXX",                                                          210.00, 282.92,  30, true,  false, Colour::Black},
+    {"FolioLabel13", "Výsledná jakost reproduktoru -",                                18.00, 300.92, 177, false, false, Colour::Black},
+    {"FolioLabel19", "Qtc",                                                          186.00, 300.92,  21, false, false, Colour::Black},
+    {"FolioLabel33", "XXX",                                                          210.00, 300.92,  30, true,  false, Colour::Black},
+    {"FolioLabel14", "Rezonanční kmitočet rezonátoru -",                              18.00, 318.92, 196, false, false, Colour::Black},
+    {"FolioLabel20", "Fb",                                                           186.00, 318.92,  15, false, false, Colour::Black},
+    {"FolioLabel34", "XXX",                                                          210.00, 318.92,  30, true,  false, Colour::Black},
+    {"FolioLabel35", "Je možné zkrátit výslednou délku nátrubku ? -",                 18.00, 336.92, 268, false, false, Colour::Black},
+    {"FolioLabel36", "XXX",                                                          228.00, 336.92,  30, true,  false, Colour::Black},
+    {"FolioLabel18", "Výpočet je orientační, skutečné naladění ověřte měřením !",     18.00, 390.39,   0, true,  false, Colour::Red},
 };
 // clang-format on
+
+// The date and time as printed, at sheettest::fixedMoment().
+const Expected printedDate = {
+    "FolioSysData2", "Výpočet proveden : 07.03.24 14:05:09", 18.00, 372.92, 0, false, false,
+    Colour::Black};
 
 const QRect dateBox(24, 89 + 408, 281, 17);
 const QRect pictureBox(464, 89 + 136, 120, 217);
@@ -396,24 +330,20 @@ private slots:
                                 .arg(first.y())));
     }
 
-    // Top to bottom in their order; a row's label, symbol and value on one
-    // line, each left of the next.
+    // Top to bottom in reading order: an item printed on the line of the
+    // one before it (a row's label, symbol and value) lies right of it,
+    // any other below it.
     void rowsInTheirOrder()
     {
         sheettest::fillTypicalValues(*form);
-        int previousTop = -1;
-        for (const SheetRow& row : rows) {
-            const QRect label = item(row.label).box;
-            QVERIFY2(label.top() > previousTop, row.label);
-            previousTop = label.top();
-            int right = label.right();
-            for (const char* name : {row.symbol, row.value}) {
-                if (!name)
-                    continue;
-                const QRect box = item(name).box;
-                QCOMPARE(box.top(), label.top());
-                QVERIFY2(box.left() > right, name);
-                right = box.right();
+        for (std::size_t i = 1; i < std::size(sheet); ++i) {
+            const QRect before = item(sheet[i - 1].name).box;
+            const QRect box = item(sheet[i].name).box;
+            if (sheet[i].y == sheet[i - 1].y) {
+                QCOMPARE(box.top(), before.top());
+                QVERIFY2(box.left() > before.right(), sheet[i].name);
+            } else {
+                QVERIFY2(box.top() > before.bottom(), sheet[i].name);
             }
         }
     }
@@ -664,23 +594,22 @@ private slots:
         const QList<PdfWord> words = pdfWords(pdf);
         QVERIFY2(!words.isEmpty(), "pdftotext found no words");
 
-        for (const PrintedLine& line : printed) {
-            const QString text = QString::fromUtf8(line.text);
+        qsizetype printedWords = 0;
+        for (const Expected* line = sheet; line <= std::end(sheet); ++line) {
+            const Expected& e = line == std::end(sheet) ? printedDate : *line;
+            const QString text = QString::fromUtf8(e.text);
             const QStringList expected = text.split(u' ', Qt::SkipEmptyParts);
-            const QList<PdfWord> found = lineFrom(words, line.x, line.y, 1.0);
+            printedWords += expected.size();
+            const QList<PdfWord> found = lineFrom(words, e.x, e.y, 1.0);
             QVERIFY2(found.size() >= expected.size(), qPrintable(text + ": not at its place"));
             QStringList got;
             for (qsizetype i = 0; i < expected.size(); ++i)
                 got << found[i].text;
             QCOMPARE(got.join(u' '), text);
-            QVERIFY2(qAbs(found.front().box.left() - line.x) <= 1.0,
+            QVERIFY2(qAbs(found.front().box.left() - e.x) <= 1.0,
                      qPrintable(text + QStringLiteral(": at %1 pt").arg(found.front().box.left())));
         }
-        // Nothing else is written.
-        qsizetype printedWords = 0;
-        for (const PrintedLine& line : printed)
-            printedWords += QString::fromUtf8(line.text).split(u' ', Qt::SkipEmptyParts).size();
-        QCOMPARE(words.size(), printedWords);
+        QCOMPARE(words.size(), printedWords); // nothing else is written
     }
 };
 
