@@ -4,6 +4,7 @@
 #include "tables.h"
 
 #include "forms/unit1.h"
+#include "forms/unit2.h"
 #include "forms/unit4.h"
 
 #include "calc/numtext.h"
@@ -385,31 +386,28 @@ private slots:
         QVERIFY(!form->Label1->font().bold());
     }
 
-    // What a screen reader reads: the labels of each field, the captions of
-    // the buttons; the window keeps its caption.
+    // A screen reader finds every field, button and tab page named, and the
+    // windows as windows by their captions. The names it reads are held by
+    // e2e/desktop_test.py.
     void accessibleNames()
     {
-        const std::pair<QWidget*, const char*> cases[] = {
-            {form->Edit1, "Rezonanční kmitočet - Fs (Hz)"},
-            {form->Edit2, "Celkový činitel jakosti - Qts"},
-            {form->Edit3, "Ekvivalentni objem - Vas (l)"},
-            {form->Edit4, "Stejnosměrný odpor cívky - Rdc (Ohm)"},
-            {form->Edit5, "Stejnosměrný odpor tlumivky - Re (Ohm)"},
-            {form->Edit10, "Plocha nátrubku - S (cm²)"},
-            {form->Edit6, "Vnitřní objem boxu - Vb (l)"},
-            {form->Edit9, "Délka nátrubku (cm)"},
-            {form->Edit7, "Výsledná jakost - Qtc"},
-            {form->Edit8, "Rezonanční kmitočet - Fb (Hz)"},
-            {form->BitBtn1, "Výpočet plochy nátrubku"},
-            {form->BitBtn4, "Tisk"},
-            {form->BitBtn3, "Nápověda"},
-            {form->BitBtn2, "Konec"},
-            {form, "Program pro výpočet basreflexové ozvučnice"},
-        };
-        for (const auto& [widget, name] : cases)
-            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
-                     QString::fromUtf8(name));
-        QCOMPARE(QAccessible::queryAccessibleInterface(form)->role(), QAccessible::Window);
+        QWidgetList named;
+        for (QWidget* window : std::initializer_list<QWidget*>{form, Form2}) {
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                if (qobject_cast<TEdit*>(w) || qobject_cast<TSpinEdit*>(w)
+                    || qobject_cast<TBitBtn*>(w))
+                    named << w;
+            }
+            QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(window);
+            QCOMPARE(frame->role(), QAccessible::Window);
+            QCOMPARE(frame->text(QAccessible::Name), window->windowTitle());
+        }
+        for (int i = 0; i < Form2->PageControl1->count(); ++i)
+            named << Form2->PageControl1->widget(i);
+        for (QWidget* w : named) {
+            const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty() && !name.contains(u'&'), qPrintable(w->objectName()));
+        }
     }
 
     void helpRequests()

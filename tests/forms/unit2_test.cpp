@@ -7,7 +7,6 @@
 #include "forms/unit2.h"
 #include "forms/unit4.h"
 
-#include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QTabBar>
@@ -357,29 +356,6 @@ private slots:
         QCOMPARE(form->PageControl1->currentWidget(), form->TabSheet4);
         QCOMPARE(form->Edit9->text(), QStringLiteral("43.3013"));
         QVERIFY(form->BitBtn12->isEnabled());
-    }
-
-    // What a screen reader reads: fields by their labels, tabs and buttons
-    // by their captions.
-    void accessibleNames()
-    {
-        const std::pair<QWidget*, const char*> cases[] = {
-            {form->Edit1, "Poloměr (cm)"},    {form->SpinEdit2, "Počet (Ks)"},
-            {form->Edit6, "Obsah (cm²)"},     {form->Edit5, "Strana b (cm)"},
-            {form->TabSheet4, "Trojúhelník"}, {form->BitBtn12, "Vložit"},
-            {form->BitBtn2, "Zpět"},
-        };
-        for (const auto& [widget, name] : cases)
-            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name),
-                     QString::fromUtf8(name));
-        QAccessibleInterface* tabs =
-            QAccessible::queryAccessibleInterface(form->PageControl1->tabBar());
-        QStringList names;
-        for (int i = 0; i < tabs->childCount(); ++i) {
-            if (tabs->child(i)->role() == QAccessible::PageTab)
-                names << tabs->child(i)->text(QAccessible::Name);
-        }
-        QCOMPARE(names, QStringList({"Kruh", "Obdélník", "Čtverec", "Trojúhelník"}));
     }
 
     void help()
