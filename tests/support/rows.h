@@ -8,7 +8,10 @@
 
 namespace tables {
 
+// Rows begin with their name: {"k075", ...}. Not an aggregate, so that
+// the name initialises it without braces of its own.
 struct Row {
+    constexpr Row(const char* rowName) : name(rowName) { } // NOLINT: implicit on purpose
     const char* name;
 };
 
