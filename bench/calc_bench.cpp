@@ -3,6 +3,8 @@
 // calc_portable, each registering its benchmarks with its name
 // ("recalculate/native", "recalculate/portable").
 
+#include "tables.h"
+
 #include "calc/design.h"
 #include "calc/numtext.h"
 #include "calc/portarea.h"
@@ -17,7 +19,8 @@ namespace {
 
 void recalculate(benchmark::State& state)
 {
-    const calc::DesignTexts texts{"30", "0.4", "50", "6", "0", "50", "40"};
+    const auto& in = tables::designs[0].in;
+    const calc::DesignTexts texts{in[0], in[1], in[2], in[3], in[4], in[5], in[6]};
     for (auto _ : state) {
         benchmark::DoNotOptimize(texts);
         calc::DesignResult result = calc::recalculate(texts);
@@ -38,9 +41,10 @@ void textRoundTrip(benchmark::State& state)
 
 void portArea(benchmark::State& state)
 {
-    const std::array<std::string, 1> radius{"2.5"};
+    const tables::Area& area = tables::areas[1]; // a circle of radius 2.5
+    const std::array<std::string, 1> radius{area.dims[0]};
     for (auto _ : state) {
-        calc::AreaResult result = calc::portArea(calc::PortShape::Circle, radius, "1");
+        calc::AreaResult result = calc::portArea(area.shape, radius, area.count);
         benchmark::DoNotOptimize(result);
     }
 }

@@ -1,9 +1,8 @@
 #pragma once
 // Loading a window from its Designer layout: the pictures it names, the
-// controls, their fonts at 96 dpi, F1 help and the controls' names for a
-// screen reader.
+// controls (with the names a screen reader reads for them), their fonts at
+// 96 dpi and F1 help.
 
-#include "accessiblenames.h"
 #include "pictures.h"
 
 #include "platform/fonts.h"
@@ -15,5 +14,4 @@ template <typename Form> void loadLayout(Form* form)
     form->setupUi(form);
     platform::applyPixelFonts(form);
     platform::installF1Help(form);
-    nameControlsFromLabels(form);
 }

@@ -5,8 +5,6 @@
 
 #include "platform/handler.h"
 
-#include <stdexcept>
-
 TForm4* Form4 = nullptr;
 
 TForm4::TForm4(QWidget* parent) : platform::TForm(parent)
@@ -25,8 +23,6 @@ TForm4::TForm4(QWidget* parent) : platform::TForm(parent)
     Timer1->setInterval(3000);
     connect(Timer1, &QTimer::timeout, this, platform::guarded(this, &TForm4::Timer1Timer));
     Timer1->start();
-    if (!Timer1->isActive())
-        throw std::runtime_error("Not enough timers available");
 }
 
 void TForm4::Timer1Timer()

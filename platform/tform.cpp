@@ -4,6 +4,7 @@
 #include "handler.h"
 #include "windowframe.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,8 +12,24 @@
 
 namespace platform {
 
+namespace {
+
+// The program's windows are windows to a screen reader, which announces
+// them by their captions (a plain QWidget would be a client area).
+QAccessibleInterface* formInterface(const QString& className, QObject* object)
+{
+    auto* widget = qobject_cast<QWidget*>(object);
+    if (className != QLatin1String("platform::TForm") || !widget || !widget->isWindow())
+        return nullptr;
+    return new QAccessibleWidget(widget, QAccessible::Window);
+}
+
+} // namespace
+
 TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window)
 {
+    static const bool accessible = (QAccessible::installFactory(formInterface), true);
+    Q_UNUSED(accessible);
     Application::formCreated(this);
     setPalette(designedPalette()); // not the desktop theme's
     // What a task bar shows for a minimised window: the application's title.

@@ -1,8 +1,8 @@
 #pragma once
 // The form: a top-level window of the program. It registers with the
-// application (the first form created is the main window), is centred on
-// the screen when it is first shown, only hides when it is closed, and
-// ends the program when it is the main window.
+// application (the first form created is the main window), is a window to
+// a screen reader, is centred on the screen when it is first shown, only
+// hides when it is closed, and ends the program when it is the main window.
 
 #include <QWidget>
 

@@ -1,8 +1,5 @@
 #include "tbitbtn.h"
 
-#include "platform/application.h"
-#include "platform/helpcontext.h"
-
 #include <QBitmap>
 #include <QIcon>
 #include <QImage>
@@ -59,16 +56,9 @@ void TBitBtn::setGlyphImage(const QImage& image)
 
 void TBitBtn::handleClick()
 {
-    switch (kind_) {
-    case Close: window()->close(); break;
-    case Help:
-        if (const int context = platform::findHelpContext(this)) {
-            platform::Application::helpCommand(platform::helpCommandContext,
-                                               static_cast<quint32>(context));
-            return;
-        }
-        break;
-    case Custom: break;
+    if (kind_ == Close) {
+        window()->close();
+        return;
     }
     emit activated();
 }

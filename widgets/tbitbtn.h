@@ -4,8 +4,7 @@
 // shown left of the caption.
 //
 // Forms connect to activated(), not clicked(): a close-kind button closes
-// its window, a help-kind button first asks for help on the nearest help
-// context, and only then (or for a plain button) is activated() emitted.
+// its window instead; any other button emits activated().
 
 #include <QPushButton>
 #include <QStyle>
@@ -17,7 +16,7 @@ class TBitBtn : public QPushButton {
     Q_PROPERTY(QStyle::StandardPixmap standardGlyph READ standardGlyph WRITE setStandardGlyph)
 
 public:
-    enum Kind { Custom, Close, Help };
+    enum Kind { Custom, Close };
     Q_ENUM(Kind)
 
     explicit TBitBtn(QWidget* parent = nullptr);

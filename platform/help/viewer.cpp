@@ -28,7 +28,7 @@ namespace {
 
 constexpr QLatin1String contentsTopic("obsah");
 
-// Relative luminance and contrast ratio as in the WCAG.
+// Relative luminance as in the WCAG.
 double luminance(const QColor& c)
 {
     auto linear = [](float v) {
@@ -37,14 +37,14 @@ double luminance(const QColor& c)
     return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
 }
 
+} // namespace
+
 double contrast(const QColor& a, const QColor& b)
 {
     const double la = luminance(a);
     const double lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
-
-} // namespace
 
 QPalette readableLinks(QPalette palette)
 {
@@ -196,8 +196,7 @@ void HelpViewer::load(const HelpRequest& request)
                 : QStringLiteral("Soubor nápovědy „%1“ nelze přečíst (%2).")
                       .arg(file_, file.fileName()));
     }
-    if (file.fileName() != path_)
-        browser_->clearHistory(); // its topics belong to another file
+    const bool otherFile = file.fileName() != path_;
     path_ = file.fileName();
     browser_->text = QString::fromUtf8(file.readAll());
     contents_->setEnabled(!browser_->topic(contentsTopic).isEmpty());
@@ -207,6 +206,11 @@ void HelpViewer::load(const HelpRequest& request)
         browser_->reload(); // the file may have changed
     else
         browser_->setSource(topic);
+    // Another file starts a history of its own: Back never leads to a
+    // topic of the file before, which would show this file's topic under
+    // that one's title.
+    if (otherFile)
+        browser_->clearHistory();
 }
 
 void HelpViewer::showError(const QString& message)

@@ -9,6 +9,7 @@
 // directory. One viewer runs per user: a second start hands its request to
 // the running viewer over a local socket and ends.
 
+#include <QColor>
 #include <QLocalServer>
 #include <QPalette>
 #include <QString>
@@ -28,6 +29,10 @@ struct HelpRequest {
     QString command;
     QString data;
 };
+
+// The contrast ratio of two colours as the WCAG defines it: from 1 (the
+// same luminance) to 21 (black on white).
+[[nodiscard]] double contrast(const QColor& a, const QColor& b);
 
 // The viewer follows the desktop's theme, but a theme's link colours may be
 // hard to read on its page colour (a mid blue on a dark page): this gives

@@ -15,7 +15,6 @@
 #include <QtTest>
 
 #include <algorithm>
-#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -62,20 +61,6 @@ QPushButton* button(const HelpViewer& viewer, const QString& text)
     return nullptr;
 }
 
-// The contrast ratio of two colours as the WCAG defines it.
-double contrast(const QColor& a, const QColor& b)
-{
-    auto luminance = [](const QColor& c) {
-        auto linear = [](double v) {
-            return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 bool answers(const QString& server)
 {
     QLocalSocket socket;
@@ -95,13 +80,18 @@ private slots:
     void showsTheShippedTopics_data();
     void showsTheShippedTopics();
     void linksLeadToTopicsAndBack();
+    void anotherFileStartsANewHistory();
+    void windowsLineEndsShowTheTopics();
     void reportsFailuresInItsWindow_data();
     void reportsFailuresInItsWindow();
     void looksInRequestersDirectoryFirst_data();
     void looksInRequestersDirectoryFirst();
+    void contrastOfKnownColours_data();
+    void contrastOfKnownColours();
     void linksStayReadable_data();
     void linksStayReadable();
 
+    void secondStartHandsOverAndEnds_data();
     void secondStartHandsOverAndEnds();
     void recoversFromStaleSocket();
     void simultaneousStartsLeaveOneViewer();
@@ -143,31 +133,15 @@ QProcess* HelpViewerTest::startViewer(const QStringList& arguments, const QStrin
 void HelpViewerTest::showsTheShippedTopics_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("data");      // the contents command has none that counts
     QTest::addColumn<QStringList>("words"); // the title first
-    QTest::newRow("contents") << "3"
-                              << "4"
-                              << QStringList{"Program na návrh basreflexové ozvučnice",
-                                             "Témata nápovědy", "F1"};
-    QTest::newRow("1") << "1"
-                       << "1"
-                       << QStringList{"Základní údaje", "Fs",   "Qts", "Vas", "Rdc", "Re", "Hz",
-                                      "litrech",        "tečku"};
-    QTest::newRow("2") << "1"
-                       << "2"
-                       << QStringList{"Doplňující údaje", "cm²", "Vb", "litrech",
-                                      "Výpočet plochy nátrubku"};
-    QTest::newRow("3") << "1"
-                       << "3" << QStringList{"Výpočet", "Qtc",     "Fb",  "k = 0.75",
-                                             "k = 0.6", "1176490", "Tisk"};
-    QTest::newRow("4") << "1"
-                       << "4" << QStringList{"Výpočet plochy nátrubku",
-                                             "Kruh",
-                                             "Obdélník",
-                                             "Čtverec",
-                                             "Trojúhelník",
-                                             "999",
-                                             "Vložit"};
+    // clang-format off
+    QTest::newRow("contents") << "3" << "" << QStringList{"Program na návrh basreflexové ozvučnice", "Témata nápovědy", "F1"};
+    QTest::newRow("1")        << "1" << "1" << QStringList{"Základní údaje", "Fs", "Qts", "Vas", "Rdc", "Re", "Hz", "litrech", "tečku"};
+    QTest::newRow("2")        << "1" << "2" << QStringList{"Doplňující údaje", "cm²", "Vb", "litrech", "Výpočet plochy nátrubku"};
+    QTest::newRow("3")        << "1" << "3" << QStringList{"Výpočet", "Qtc", "Fb", "k = 0.75", "k = 0.6", "1176490", "Tisk"};
+    QTest::newRow("4")        << "1" << "4" << QStringList{"Výpočet plochy nátrubku", "Kruh", "Obdélník", "Čtverec", "Trojúhelník", "999", "Vložit"};
+    // clang-format on
 }
 
 void HelpViewerTest::showsTheShippedTopics()
@@ -216,50 +190,55 @@ void HelpViewerTest::linksLeadToTopicsAndBack()
     QCOMPARE(viewer.windowTitle(), contents);
 }
 
+void HelpViewerTest::anotherFileStartsANewHistory()
+{
+    QVERIFY(writeFile(work_.filePath("A.HLP"), helpFile("A")));
+    QVERIFY(writeFile(work_.filePath("B.HLP"), helpFile("B")));
+    HelpViewer viewer;
+    QPushButton* back = button(viewer, "&Zpět");
+    viewer.request({work_.path(), "A.HLP", "3", "0"});
+    viewer.browser()->setSource(QUrl("1")); // a link
+    viewer.request({work_.path(), "B.HLP", "3", "0"});
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - B"));
+    QVERIFY(!back->isEnabled());
+    // Within the file, Back goes on working.
+    viewer.browser()->setSource(QUrl("1"));
+    back->click();
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - B"));
+    QVERIFY(!back->isEnabled());
+}
+
+// A help file saved by a Windows editor.
+void HelpViewerTest::windowsLineEndsShowTheTopics()
+{
+    QVERIFY(writeFile(work_.filePath("CRLF.HLP"), helpFile("Okna").replace("\n", "\r\n")));
+    HelpViewer viewer;
+    viewer.request({work_.path(), "CRLF.HLP", "3", "0"});
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - Okna"));
+    viewer.request({work_.path(), "CRLF.HLP", "1", "1"});
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - Okna 1"));
+}
+
 void HelpViewerTest::reportsFailuresInItsWindow_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("data");
     QTest::addColumn<QString>("message");
-    QTest::newRow("missing file") << "CHYBI.HLP"
-                                  << "3"
-                                  << "0"
-                                  << "Soubor nápovědy „CHYBI.HLP“ nebyl nalezen. Hledán v "
-                                     "adresářích: "
-            + QDir::cleanPath(work_.path());
-    QTest::newRow("context without topic") << "BAS.HLP"
-                                           << "1"
-                                           << "99"
-                                           << "V souboru nápovědy „BAS.HLP“ není téma pro "
-                                              "kontext 99.";
-    QTest::newRow("context 0") << "BAS.HLP"
-                               << "1"
-                               << "0"
-                               << "není téma pro kontext 0.";
-    QTest::newRow("unknown command") << "BAS.HLP"
-                                     << "8"
-                                     << "4"
-                                     << "Neznámý příkaz nápovědy 8. Nápověda umí příkaz 1 (téma "
-                                        "podle čísla kontextu) a příkaz 3 (obsah).";
-    QTest::newRow("name with a path") << "../BAS.HLP"
-                                      << "3"
-                                      << "0"
-                                      << "Soubor nápovědy „../BAS.HLP“ se hledá jen podle "
-                                         "jména, bez cesty.";
-    QTest::newRow("file without contents") << "BEZOBSAHU.HLP"
-                                           << "3"
-                                           << "0"
-                                           << "Soubor nápovědy „BEZOBSAHU.HLP“ nemá obsah.";
-    QTest::newRow("no file named") << ""
-                                   << "3"
-                                   << "0"
-                                   << "Není zadán soubor nápovědy.";
+    QTest::addColumn<bool>("contentsLink"); // on a new viewer: the file has contents
+    const QString missing = "Soubor nápovědy „CHYBI.HLP“ nebyl nalezen. Hledán v adresářích: "
+        + QDir::cleanPath(work_.path());
+    // clang-format off
+    QTest::newRow("missing file")           << "CHYBI.HLP"     << "3" << "0"  << missing << false;
+    QTest::newRow("context without topic")  << "BAS.HLP"       << "1" << "99" << "V souboru nápovědy „BAS.HLP“ není téma pro kontext 99." << true;
+    QTest::newRow("context 0")              << "BAS.HLP"       << "1" << "0"  << "není téma pro kontext 0." << true;
+    QTest::newRow("unknown command")        << "BAS.HLP"       << "8" << "4"  << "Neznámý příkaz nápovědy 8. Nápověda umí příkaz 1 (téma podle čísla kontextu) a příkaz 3 (obsah)." << false;
+    QTest::newRow("name with a path")       << "../BAS.HLP"    << "3" << "0"  << "Soubor nápovědy „../BAS.HLP“ se hledá jen podle jména, bez cesty." << false;
+    QTest::newRow("file without contents")  << "BEZOBSAHU.HLP" << "3" << "0"  << "Soubor nápovědy „BEZOBSAHU.HLP“ nemá obsah." << false;
+    QTest::newRow("no file named")          << ""              << "3" << "0"  << "Není zadán soubor nápovědy." << false;
     if (::geteuid() != 0) // root reads every file
-        QTest::newRow("unreadable file") << "ZAMCENY.HLP"
-                                         << "3"
-                                         << "0"
-                                         << "Soubor nápovědy „ZAMCENY.HLP“ nelze přečíst";
+        QTest::newRow("unreadable file")    << "ZAMCENY.HLP"   << "3" << "0"  << "Soubor nápovědy „ZAMCENY.HLP“ nelze přečíst" << false;
+    // clang-format on
 }
 
 void HelpViewerTest::reportsFailuresInItsWindow()
@@ -268,6 +247,7 @@ void HelpViewerTest::reportsFailuresInItsWindow()
     QFETCH(QString, command);
     QFETCH(QString, data);
     QFETCH(QString, message);
+    QFETCH(bool, contentsLink);
     QVERIFY(writeFile(work_.filePath("BEZOBSAHU.HLP"), "<!-- topic 1 -->\n## A\n"));
     QVERIFY(writeFile(work_.filePath("ZAMCENY.HLP"), helpFile("A")));
     QVERIFY(QFile::setPermissions(work_.filePath("ZAMCENY.HLP"), QFileDevice::Permissions{}));
@@ -280,6 +260,8 @@ void HelpViewerTest::reportsFailuresInItsWindow()
         QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - chyba"));
         const QString text = viewer.browser()->toPlainText();
         QVERIFY2(text.contains(message), qPrintable(text));
+        if (round == 0)
+            QCOMPARE(links(viewer.browser()), contentsLink ? QStringList{"obsah"} : QStringList{});
         viewer.request({work_.path(), "BAS.HLP", "1", "3"});
         QCOMPARE(viewer.windowTitle(), QStringLiteral("Nápověda - Výpočet"));
     }
@@ -323,18 +305,45 @@ void HelpViewerTest::looksInRequestersDirectoryFirst()
     QCOMPARE(viewer.windowTitle(), "Nápověda - " + shown);
 }
 
+void HelpViewerTest::secondStartHandsOverAndEnds_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("serverNamed"); // else the server's name is one per user
+    QTest::newRow("topic 1") << QStringList{"BAS.HLP", "1", "1"} << "Vlastní 1" << true;
+    QTest::newRow("no command: contents") << QStringList{"BAS.HLP"} << "Vlastní" << true;
+    QTest::newRow("per user") << QStringList{"BAS.HLP", "1", "1"} << "Vlastní 1" << false;
+}
+
 void HelpViewerTest::secondStartHandsOverAndEnds()
 {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, title);
+    QFETCH(bool, serverNamed);
+    // Without VENTBOX_HELP_SERVER, in a temporary directory of this test's
+    // own: no viewer of the user's is disturbed.
+    QTemporaryDir temp;
+    const QByteArray oldTemp = qgetenv("TMPDIR");
+    const auto restore = qScopeGuard([&] {
+        if (oldTemp.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", oldTemp);
+    });
+    if (!serverNamed) {
+        qunsetenv("VENTBOX_HELP_SERVER");
+        qputenv("TMPDIR", temp.path().toUtf8());
+    }
     HelpViewer running;
-    QVERIFY(running.listen(server_));
+    QVERIFY(running.listen(HelpViewer::serverName()));
     running.request({work_.path(), "BAS.HLP", "1", "1"});
     QCOMPARE(running.windowTitle(), QStringLiteral("Nápověda - Základní údaje"));
     // Started in a directory with a help file of its own: the running viewer
-    // shows topic 1 of that file.
+    // shows that file.
     QTemporaryDir own;
     QVERIFY(writeFile(own.filePath("BAS.HLP"), helpFile("Vlastní")));
-    QProcess* second = startViewer({"BAS.HLP", "1", "1"}, own.path());
-    QTRY_COMPARE_WITH_TIMEOUT(running.windowTitle(), QStringLiteral("Nápověda - Vlastní 1"), 20000);
+    QProcess* second = startViewer(arguments, own.path());
+    QTRY_COMPARE_WITH_TIMEOUT(running.windowTitle(), "Nápověda - " + title, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(second->state(), QProcess::NotRunning, 10000);
     QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
@@ -379,6 +388,28 @@ void HelpViewerTest::simultaneousStartsLeaveOneViewer()
     QCOMPARE(ended(), 2);
 }
 
+void HelpViewerTest::contrastOfKnownColours_data()
+{
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("page");
+    QTest::addColumn<double>("ratio");
+    QTest::newRow("black on white") << QColor(Qt::black) << QColor(Qt::white) << 21.0;
+    QTest::newRow("white on black") << QColor(Qt::white) << QColor(Qt::black) << 21.0;
+    QTest::newRow("the same grey") << QColor(128, 128, 128) << QColor(128, 128, 128) << 1.0;
+    QTest::newRow("blue on white") << QColor(Qt::blue) << QColor(Qt::white) << 8.59;
+    QTest::newRow("red on white") << QColor(Qt::red) << QColor(Qt::white) << 4.00;
+    QTest::newRow("#767676 on white") << QColor(0x76, 0x76, 0x76) << QColor(Qt::white) << 4.54;
+}
+
+void HelpViewerTest::contrastOfKnownColours()
+{
+    QFETCH(QColor, text);
+    QFETCH(QColor, page);
+    QFETCH(double, ratio);
+    const double got = platform::help::contrast(text, page);
+    QVERIFY2(qAbs(got - ratio) < 0.01, qPrintable(QString::number(got)));
+}
+
 void HelpViewerTest::linksStayReadable_data()
 {
     QTest::addColumn<QColor>("page");
@@ -407,7 +438,7 @@ void HelpViewerTest::linksStayReadable()
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         for (const auto role : {QPalette::Link, QPalette::LinkVisited}) {
             const QColor shown = readable.color(group, role);
-            QVERIFY2(contrast(shown, page) >= 4.5, qPrintable(shown.name()));
+            QVERIFY2(platform::help::contrast(shown, page) >= 4.5, qPrintable(shown.name()));
             if (kept)
                 QCOMPARE(shown, link);
             else // lightened on a dark page, darkened on a light one

@@ -67,14 +67,31 @@ private slots:
         QVERIFY(visibleProgressWindows().isEmpty());
     }
 
-    // A printer that cannot be opened: a PDF printer with no file to write,
-    // which is what Qt falls back to when there is no print system.
+    // A printer that cannot be opened, such as a PDF printer with no file
+    // to write, which is what Qt falls back to when there is no print
+    // system: the job is reported as not started, and nothing is painted.
+    void printerThatCannotStartIsAnError_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("no file named") << QString();
+        QTest::newRow("file that cannot be made") << QStringLiteral("/nonexistent/sheet.pdf");
+    }
+
     void printerThatCannotStartIsAnError()
     {
+        QFETCH(QString, file);
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString());
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, platform::printPage(printer, paintText));
+        printer.setOutputFileName(file);
+        bool painted = false;
+        try {
+            platform::printPage(printer, [&painted](QPainter&) { painted = true; });
+            QFAIL("a job that cannot start reported success");
+        } catch (const std::runtime_error& e) {
+            const QString message = QString::fromUtf8(e.what());
+            QVERIFY2(message.contains(QStringLiteral("se nepodařilo zahájit")), e.what());
+        }
+        QVERIFY(!painted);
         QVERIFY(visibleProgressWindows().isEmpty());
     }
 

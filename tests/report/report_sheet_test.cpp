@@ -21,16 +21,18 @@ namespace {
 
 enum class Colour { Black, Blue, Red };
 
-// The sheet as designed: page position (band top + item top), design width,
-// height, style and colour of every text item. A design width of 0: the
-// text is this program's own, its width is not designed.
+// The text items from top to bottom, in reading order, as designed and as
+// printed: the text of each (the value items holding their placeholders)
+// and where its first word starts, in points from the page's top-left
+// corner, as pdftotext -bbox measured it once on the PDF that
+// pdfTextsAndPositions prints; the width of the text in the designed font
+// (0: the text is this program's own); style and colour.
 struct Expected {
     const char* name;
-    const char* text; // nullptr: the program's own text
-    int left;
-    int top;
+    const char* text;
+    double x;
+    double y;
     int width;
-    int height;
     bool bold;
     bool underlined;
     Colour colour;
@@ -38,44 +40,49 @@ struct Expected {
 
 // clang-format off
 const Expected sheet[] = {
-    {"FolioLabel1",  "Návrh basreflexové ozvučnice",                   24,  48, 317, 23, true,  true,  Colour::Blue},
-    {"FolioLabel12", "ZÁKLADNÍ ÚDAJE :",                               24, 113, 135, 15, true,  true,  Colour::Black},
-    {"FolioLabel2",  "Rezonanční kmitočet reproduktoru -",             24, 137, 207, 15, false, false, Colour::Black},
-    {"FolioLabel21", "Fs ",                                           272, 137,  19, 15, false, false, Colour::Black},
-    {"FolioLabel25", "XX",                                            304, 137,  20, 15, true,  false, Colour::Black},
-    {"FolioLabel3",  "Celkový činitel jakosti reproduktoru -",         24, 161, 211, 15, false, false, Colour::Black},
-    {"FolioLabel24", "Qts",                                           272, 161,  21, 15, false, false, Colour::Black},
-    {"FolioLabel26", "XXX",                                           304, 161,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel4",  "Ekvivalentní objem reproduktoru -",              24, 185, 195, 15, false, false, Colour::Black},
-    {"FolioLabel22", "Vas",                                           272, 185,  23, 15, false, false, Colour::Black},
-    {"FolioLabel27", "XXX",                                           304, 185,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel5",  "Stejnosměrný odpor cívky reproduktoru -",        24, 209, 236, 15, false, false, Colour::Black},
-    {"FolioLabel23", "Rdc",                                           272, 209,  23, 15, false, false, Colour::Black},
-    {"FolioLabel28", "XXX",                                           304, 209,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel6",  "Stejnosměrný odpor cívky tlumivky -",            24, 233, 213, 15, false, false, Colour::Black},
-    {"FolioLabel15", "Re",                                            272, 233,  16, 15, false, false, Colour::Black},
-    {"FolioLabel29", "XXX",                                           304, 233,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel7",  "DOPLŇUJÍCÍ ÚDAJE :",                             24, 273, 150, 15, true,  true,  Colour::Black},
-    {"FolioLabel8",  "Průřezová plocha nátrubku -",                    24, 297, 163, 15, false, false, Colour::Black},
-    {"FolioLabel16", "S",                                             248, 297,   9, 15, false, false, Colour::Black},
-    {"FolioLabel30", "XXX",                                           280, 297,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel9",  "Vnitřní objem basreflexového boxu -",            24, 321, 209, 15, false, false, Colour::Black},
-    {"FolioLabel17", "Vb",                                            248, 321,  16, 15, false, false, Colour::Black},
-    {"FolioLabel31", "XX",                                            280, 321,  20, 15, true,  false, Colour::Black},
-    {"FolioLabel10", "VLASTNÍ VÝPOČET :",                              24, 353, 147, 15, true,  true,  Colour::Black},
-    {"FolioLabel11", "Výsledná délka basreflexového nátrubku -",       24, 377, 243, 15, false, false, Colour::Black},
-    {"FolioLabel32", "XXX",                                           280, 377,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel13", "Výsledná jakost reproduktoru -",                 24, 401, 177, 15, false, false, Colour::Black},
-    {"FolioLabel19", "Qtc",                                           248, 401,  21, 15, false, false, Colour::Black},
-    {"FolioLabel33", "XXX",                                           280, 401,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel14", "Rezonanční kmitočet rezonátoru -",               24, 425, 196, 15, false, false, Colour::Black},
-    {"FolioLabel20", "Fb",                                            248, 425,  15, 15, false, false, Colour::Black},
-    {"FolioLabel34", "XXX",                                           280, 425,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel35", "Je možné zkrátit výslednou délku nátrubku ? -",  24, 449, 268, 15, false, false, Colour::Black},
-    {"FolioLabel36", "XXX",                                           304, 449,  30, 15, true,  false, Colour::Black},
-    {"FolioLabel18", nullptr,                                          24, 521,   0, 17, true,  false, Colour::Red},
+    {"FolioLabel1",  "Návrh basreflexové ozvučnice",                                  18.00,  35.99, 317, true,  true,  Colour::Blue},
+    {"FolioLabel12", "ZÁKLADNÍ ÚDAJE :",                                              18.00,  84.92, 135, true,  true,  Colour::Black},
+    {"FolioLabel2",  "Rezonanční kmitočet reproduktoru -",                            18.00, 102.92, 207, false, false, Colour::Black},
+    {"FolioLabel21", "Fs",                                                           204.00, 102.92,  19, false, false, Colour::Black},
+    {"FolioLabel25", "XX",                                                           228.00, 102.92,  20, true,  false, Colour::Black},
+    {"FolioLabel3",  "Celkový činitel jakosti reproduktoru -",                        18.00, 120.92, 211, false, false, Colour::Black},
+    {"FolioLabel24", "Qts",                                                          204.00, 120.92,  21, false, false, Colour::Black},
+    {"FolioLabel26", "XXX",                                                          228.00, 120.92,  30, true,  false, Colour::Black},
+    {"FolioLabel4",  "Ekvivalentní objem reproduktoru -",                             18.00, 138.92, 195, false, false, Colour::Black},
+    {"FolioLabel22", "Vas",                                                          204.00, 138.92,  23, false, false, Colour::Black},
+    {"FolioLabel27", "XXX",                                                          228.00, 138.92,  30, true,  false, Colour::Black},
+    {"FolioLabel5",  "Stejnosměrný odpor cívky reproduktoru -",                       18.00, 156.92, 236, false, false, Colour::Black},
+    {"FolioLabel23", "Rdc",                                                          204.00, 156.92,  23, false, false, Colour::Black},
+    {"FolioLabel28", "XXX",                                                          228.00, 156.92,  30, true,  false, Colour::Black},
+    {"FolioLabel6",  "Stejnosměrný odpor cívky tlumivky -",                           18.00, 174.92, 213, false, false, Colour::Black},
+    {"FolioLabel15", "Re",                                                           204.00, 174.92,  16, false, false, Colour::Black},
+    {"FolioLabel29", "XXX",                                                          228.00, 174.92,  30, true,  false, Colour::Black},
+    {"FolioLabel7",  "DOPLŇUJÍCÍ ÚDAJE :",                                            18.00, 204.92, 150, true,  true,  Colour::Black},
+    {"FolioLabel8",  "Průřezová plocha nátrubku -",                                   18.00, 222.92, 163, false, false, Colour::Black},
+    {"FolioLabel16", "S",                                                            186.00, 222.92,   9, false, false, Colour::Black},
+    {"FolioLabel30", "XXX",                                                          210.00, 222.92,  30, true,  false, Colour::Black},
+    {"FolioLabel9",  "Vnitřní objem basreflexového boxu -",                           18.00, 240.92, 209, false, false, Colour::Black},
+    {"FolioLabel17", "Vb",                                                           186.00, 240.92,  16, false, false, Colour::Black},
+    {"FolioLabel31", "XX",                                                           210.00, 240.92,  20, true,  false, Colour::Black},
+    {"FolioLabel10", "VLASTNÍ VÝPOČET :",                                             18.00, 264.92, 147, true,  true,  Colour::Black},
+    {"FolioLabel11", "Výsledná délka basreflexového nátrubku -",                      18.00, 282.92, 243, false, false, Colour::Black},
+    {"FolioLabel32", "XXX",                                                          210.00, 282.92,  30, true,  false, Colour::Black},
+    {"FolioLabel13", "Výsledná jakost reproduktoru -",                                18.00, 300.92, 177, false, false, Colour::Black},
+    {"FolioLabel19", "Qtc",                                                          186.00, 300.92,  21, false, false, Colour::Black},
+    {"FolioLabel33", "XXX",                                                          210.00, 300.92,  30, true,  false, Colour::Black},
+    {"FolioLabel14", "Rezonanční kmitočet rezonátoru -",                              18.00, 318.92, 196, false, false, Colour::Black},
+    {"FolioLabel20", "Fb",                                                           186.00, 318.92,  15, false, false, Colour::Black},
+    {"FolioLabel34", "XXX",                                                          210.00, 318.92,  30, true,  false, Colour::Black},
+    {"FolioLabel35", "Je možné zkrátit výslednou délku nátrubku ? -",                 18.00, 336.92, 268, false, false, Colour::Black},
+    {"FolioLabel36", "XXX",                                                          228.00, 336.92,  30, true,  false, Colour::Black},
+    {"FolioLabel18", "Výpočet je orientační, skutečné naladění ověřte měřením !",     18.00, 390.39,   0, true,  false, Colour::Red},
 };
 // clang-format on
+
+// The date and time as printed, at sheettest::fixedMoment().
+const Expected printedDate = {
+    "FolioSysData2", "Výpočet proveden : 07.03.24 14:05:09", 18.00, 372.92, 0, false, false,
+    Colour::Black};
 
 const QRect dateBox(24, 89 + 408, 281, 17);
 const QRect pictureBox(464, 89 + 136, 120, 217);
@@ -231,7 +238,8 @@ private slots:
         QCOMPARE(QFontInfo(item("FolioLabel1").font).family(), QStringLiteral("Liberation Sans"));
     }
 
-    // Position, size, style and colour of every text item on a 96-dpi image.
+    // Width, style and colour of every text item on a 96-dpi image; the ink
+    // fills its box.
     void textItemOnImage_data() { addSheetRows(); }
     void textItemOnImage()
     {
@@ -239,18 +247,14 @@ private slots:
         const Expected& e = sheet[row];
         const TForm3::Item it = item(e.name);
         QCOMPARE(it.kind, TForm3::Kind::Text);
-        if (e.text)
-            QCOMPARE(it.text, QString::fromUtf8(e.text));
-        else
+        if (e.width == 0)
             QVERIFY(!it.text.isEmpty() && !it.text.contains(u'\n'));
 
         const QRect box = it.box;
-        QCOMPARE(box.topLeft(), QPoint(e.left, e.top));
-        QCOMPARE(box.height(), e.height);
         if (e.width > 0) {
             if (e.bold) {
                 // The design's bold face ran about a unit per character wider.
-                const int chars = int(QString::fromUtf8(e.text).size());
+                const int chars = int(it.text.size());
                 QVERIFY2(box.width() <= e.width && box.width() >= e.width - chars - 1,
                          qPrintable(QStringLiteral("width %1").arg(box.width())));
             } else {
@@ -324,9 +328,34 @@ private slots:
                                 .arg(stray)
                                 .arg(first.x())
                                 .arg(first.y())));
-        // The whole content fits in 584 x 593 layout units.
-        QVERIFY(inkBounds(image, image.rect()).right() < 584);
-        QVERIFY(inkBounds(image, image.rect()).bottom() < 593);
+    }
+
+    // Top to bottom in reading order: an item printed on the line of the
+    // one before it (a row's label, symbol and value) lies right of it,
+    // any other below it.
+    void rowsInTheirOrder()
+    {
+        sheettest::fillTypicalValues(*form);
+        for (std::size_t i = 1; i < std::size(sheet); ++i) {
+            const QRect before = item(sheet[i - 1].name).box;
+            const QRect box = item(sheet[i].name).box;
+            if (sheet[i].y == sheet[i - 1].y) {
+                QCOMPARE(box.top(), before.top());
+                QVERIFY2(box.left() > before.right(), sheet[i].name);
+            } else {
+                QVERIFY2(box.top() > before.bottom(), sheet[i].name);
+            }
+        }
+    }
+
+    // Every item lies on an A4 page, also with long values.
+    void nothingOffThePage()
+    {
+        const QRect page(QPoint(0, 0), QPageSize(QPageSize::A4).sizePixels(96));
+        for (const sheettest::Value& v : sheettest::typicalValues)
+            (*form).*v.item = QStringLiteral("123456789 Ohm");
+        for (const TForm3::Item& it : items())
+            QVERIFY2(page.contains(it.box), it.name);
     }
 
     // Items are opaque in the system's window colour (Qt's base colour), not
@@ -565,29 +594,22 @@ private slots:
         const QList<PdfWord> words = pdfWords(pdf);
         QVERIFY2(!words.isEmpty(), "pdftotext found no words");
 
-        constexpr double pt = 72.0 / 96.0;
-        for (const TForm3::Item& line : items()) {
-            if (line.kind == TForm3::Kind::Picture)
-                continue;
-            const QStringList expected = line.text.split(u' ', Qt::SkipEmptyParts);
-            const QList<PdfWord> found =
-                lineFrom(words, line.box.left() * pt, line.box.top() * pt, 1.0);
-            QVERIFY2(found.size() >= expected.size(),
-                     qPrintable(line.name + QStringLiteral(": no text at its place")));
+        qsizetype printedWords = 0;
+        for (const Expected* line = sheet; line <= std::end(sheet); ++line) {
+            const Expected& e = line == std::end(sheet) ? printedDate : *line;
+            const QString text = QString::fromUtf8(e.text);
+            const QStringList expected = text.split(u' ', Qt::SkipEmptyParts);
+            printedWords += expected.size();
+            const QList<PdfWord> found = lineFrom(words, e.x, e.y, 1.0);
+            QVERIFY2(found.size() >= expected.size(), qPrintable(text + ": not at its place"));
             QStringList got;
             for (qsizetype i = 0; i < expected.size(); ++i)
                 got << found[i].text;
-            QCOMPARE(got.join(u' '), expected.join(u' '));
-            QVERIFY2(
-                qAbs(found.front().box.left() - line.box.left() * pt) <= 1.0,
-                qPrintable(line.name
-                           + QStringLiteral(": starts at %1 pt").arg(found.front().box.left())));
-            QVERIFY2(found[expected.size() - 1].box.right() <= line.box.right() * pt + 1.5,
-                     qPrintable(line.name
-                                + QStringLiteral(": ends at %1 pt, box at %2 pt")
-                                      .arg(found[expected.size() - 1].box.right())
-                                      .arg(line.box.right() * pt)));
+            QCOMPARE(got.join(u' '), text);
+            QVERIFY2(qAbs(found.front().box.left() - e.x) <= 1.0,
+                     qPrintable(text + QStringLiteral(": at %1 pt").arg(found.front().box.left())));
         }
+        QCOMPARE(words.size(), printedWords); // nothing else is written
     }
 };
 

@@ -3,6 +3,8 @@
 // colour that the program relies on. The BMP and ICO headers are read byte
 // by byte, the pixels through QImage (as the program loads them).
 
+#include "rows.h"
+
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -66,8 +68,8 @@ std::uint32_t rowBytes(std::uint32_t width, std::uint32_t bitsPerPixel)
 
 enum class Kind { Button, Shape, Splash, Sketch };
 
-struct Picture {
-    const char* file;
+// Named by its file.
+struct Picture : tables::Row {
     int width;
     int height;
     int bitsPerPixel;
@@ -90,21 +92,15 @@ const Picture pictures[] = {
 };
 // clang-format on
 
-// Test names and failure messages name the file.
-void PrintTo(const Picture& picture, std::ostream* out)
-{
-    *out << picture.file;
-}
-
 std::string pictureName(const testing::TestParamInfo<Picture>& info)
 {
-    std::string name = info.param.file;
+    std::string name = info.param.name;
     return name.substr(0, name.find('.'));
 }
 
 QImage load(const Picture& picture)
 {
-    return QImage(picturesDir + QLatin1Char('/') + QLatin1String(picture.file));
+    return QImage(picturesDir + QLatin1Char('/') + QLatin1String(picture.name));
 }
 
 QImage load(const char* file)
@@ -127,8 +123,8 @@ class BmpFile : public testing::TestWithParam<Picture> { };
 TEST_P(BmpFile, HeaderIsUncompressedPaletteBmp)
 {
     const Picture& p = GetParam();
-    const QByteArray bytes = readBytes(picturesDir + QLatin1Char('/') + QLatin1String(p.file));
-    ASSERT_GE(bytes.size(), 54) << p.file;
+    const QByteArray bytes = readBytes(picturesDir + QLatin1Char('/') + QLatin1String(p.name));
+    ASSERT_GE(bytes.size(), 54) << p.name;
     const std::uint32_t paletteEntries = 1u << p.bitsPerPixel;
     const std::uint32_t imageBytes =
         rowBytes(static_cast<std::uint32_t>(p.width), static_cast<std::uint32_t>(p.bitsPerPixel))
@@ -153,7 +149,7 @@ TEST_P(BmpFile, LoadsAtItsSize)
 {
     const Picture& p = GetParam();
     const QImage image = load(p);
-    ASSERT_FALSE(image.isNull()) << p.file;
+    ASSERT_FALSE(image.isNull()) << p.name;
     EXPECT_EQ(image.size(), QSize(p.width, p.height));
     EXPECT_EQ(image.format(), QImage::Format_Indexed8);
     EXPECT_EQ(image.colorCount(), 1 << p.bitsPerPixel);
@@ -186,7 +182,7 @@ TEST_P(BmpFile, ShowsItsDrawingOnTheTransparentColour)
         for (const QPoint corner :
              {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
             EXPECT_EQ(image.pixel(corner), silver)
-                << p.file << " corner " << corner.x() << "," << corner.y();
+                << p.name << " corner " << corner.x() << "," << corner.y();
         const QSet<QRgb> colours = coloursIn(image, image.rect());
         EXPECT_EQ(colours, (QSet<QRgb>{silver, black})) << "black lines on silver";
         break;
@@ -226,8 +222,8 @@ TEST(ResourcePictures, SixteenColourFilesUseTheStandardPalette)
     for (const Picture& p : pictures) {
         if (p.bitsPerPixel != 4)
             continue;
-        SCOPED_TRACE(p.file);
-        const QByteArray bytes = readBytes(picturesDir + QLatin1Char('/') + QLatin1String(p.file));
+        SCOPED_TRACE(p.name);
+        const QByteArray bytes = readBytes(picturesDir + QLatin1Char('/') + QLatin1String(p.name));
         ASSERT_GE(bytes.size(), 54 + 64);
         for (int i = 0; i < 16; ++i)
             EXPECT_EQ(tableColour(bytes, 54 + 4 * i), standardPalette[static_cast<std::size_t>(i)])

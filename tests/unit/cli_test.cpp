@@ -1,3 +1,5 @@
+#include "tables.h"
+
 #include "cli/cli.h"
 #include "cli/csv.h"
 
@@ -27,66 +29,86 @@ CliRun runCli(std::vector<std::string> args, const std::string& input = {})
     return {status, out.str(), err.str()};
 }
 
-struct CliCase {
-    const char* name;
+std::vector<std::string> designArgs(const tables::Design& d)
+{
+    std::vector<std::string> args{"design"};
+    args.insert(args.end(), d.in.begin(), d.in.end());
+    return args;
+}
+
+// The example designs: the window's texts, nothing on standard error.
+class CliDesignTest : public ::testing::TestWithParam<tables::Design> { };
+
+TEST_P(CliDesignTest, PrintsTheWindowsTexts)
+{
+    const tables::Design& d = GetParam();
+    const CliRun r = runCli(designArgs(d));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, std::string("L=") + d.length + "\nQtc=" + d.qtc + "\nFb=" + d.fb + "\n");
+    EXPECT_EQ(r.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, CliDesignTest, ::testing::ValuesIn(tables::designs),
+                         tables::ByName());
+INSTANTIATE_TEST_SUITE_P(Untyped, CliDesignTest, ::testing::ValuesIn(tables::untypedDesigns),
+                         tables::ByName());
+
+// The example areas: the window's text, or no area with status 1 and the
+// reason on standard error.
+class CliAreaTest : public ::testing::TestWithParam<tables::Area> { };
+
+TEST_P(CliAreaTest, PrintsTheWindowsText)
+{
+    static const char* const shapes[] = {"circle", "rectangle", "square", "triangle"};
+    const tables::Area& a = GetParam();
+    std::vector<std::string> args{"area", shapes[static_cast<int>(a.shape)]};
+    for (const char* d : a.dims)
+        if (d)
+            args.emplace_back(d);
+    args.emplace_back(a.count);
+    const CliRun r = runCli(args);
+    const bool filled = a.outcome == calc::Outcome::Filled;
+    EXPECT_EQ(r.status, filled ? 0 : 1);
+    EXPECT_EQ(r.out, std::string("S=") + a.text + "\n");
+    EXPECT_EQ(r.err.empty(), filled) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Typed, CliAreaTest, ::testing::ValuesIn(tables::areas), tables::ByName());
+INSTANTIATE_TEST_SUITE_P(Untyped, CliAreaTest, ::testing::ValuesIn(tables::untypedAreas),
+                         tables::ByName());
+
+struct CliCase : tables::Row {
     std::vector<std::string> args;
     int status;
     const char* out;
-    const char* errContains;
+    const char* errContains; // "": nothing on standard error
 };
-
-// Names the case in test listings.
-[[maybe_unused]] void PrintTo(const CliCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 // clang-format off
 const CliCase cliCases[] = {
-    {"design_k075", {"design", "30", "0.4", "50", "6", "0", "50", "40"}, 0,
-     "L=31.5450\nQtc=0.5580\nFb=31.39\n", ""},
-    {"design_k06", {"design", "30", "0.6", "50", "6", "1", "50", "30"}, 0,
-     "L=60.1991\nQtc=1.0631\nFb=27.34\n", ""},
-    {"design_leading_blank_kept", {"design", "9", "0.3", "10", "6", "0", "10", "100"}, 0,
-     "L=65.9459\nQtc=0.2926\nFb= 6.58\n", ""},
-    {"design_negative_length", {"design", "100", "0.3", "10", "6", "0", "10", "100"}, 0,
-     "L=-2.2456\nQtc=0.2926\nFb=73.15\n", ""},
-    {"design_empty_re", {"design", "30", "0.4", "50", "6", "", "50", "40"}, 1,
-     "L=\nQtc=\nFb=\n", "Re is empty"},
-    {"design_zero_vb", {"design", "30", "0.4", "50", "6", "0", "50", "0"}, 1,
-     "L=\nQtc=\nFb=\n", "Vb is not greater than 0"},
-    {"design_negative_re", {"design", "30", "0.4", "50", "6", "-1", "50", "40"}, 1,
-     "L=\nQtc=\nFb=\n", "Re is negative"},
-    {"design_tiny_fs", {"design", "3e-39", "0.3", "10", "6", "0", "10", "100"}, 1,
-     "L=\nQtc=\nFb=\n", "Fb stores as 0"},
-    {"design_overflow", {"design", "1e99", "0.4", "50", "6", "0", "50", "40"}, 2,
-     "L=\nQtc=\nFb=\n", "Floating point overflow.\n"},
-    {"design_json", {"--json", "design", "9", "0.3", "10", "6", "0", "10", "100"}, 0,
-     "{\"L\":\"65.9459\",\"Qtc\":\"0.2926\",\"Fb\":\" 6.58\",\"status\":\"ok\"}\n", ""},
-    {"design_json_cleared", {"--json", "design", "", "0.3", "10", "6", "0", "10", "100"}, 1,
-     "{\"L\":\"\",\"Qtc\":\"\",\"Fb\":\"\",\"status\":\"empty\",\"reason\":\"Fs is empty\"}\n",
-     "Fs is empty"},
+    {"design_empty_re", {"design", "30", "0.4", "50", "6", "", "50", "40"}, 1, "L=\nQtc=\nFb=\n", "Re is empty"},
+    {"design_zero_vb", {"design", "30", "0.4", "50", "6", "0", "50", "0"}, 1, "L=\nQtc=\nFb=\n", "Vb is not greater than 0"},
+    {"design_negative_re", {"design", "30", "0.4", "50", "6", "-1", "50", "40"}, 1, "L=\nQtc=\nFb=\n", "Re is negative"},
+    {"design_tiny_fs", {"design", "3e-39", "0.3", "10", "6", "0", "10", "100"}, 1, "L=\nQtc=\nFb=\n", "Fb stores as 0"},
+    {"design_overflow", {"design", "1e99", "0.4", "50", "6", "0", "50", "40"}, 2, "L=\nQtc=\nFb=\n", "Floating point overflow.\n"},
+    {"design_json", {"--json", "design", "9", "0.3", "10", "6", "0", "10", "100"}, 0, "{\"L\":\"65.9459\",\"Qtc\":\"0.2926\",\"Fb\":\" 6.58\",\"status\":\"ok\"}\n", ""},
+    {"design_json_cleared", {"--json", "design", "", "0.3", "10", "6", "0", "10", "100"}, 1, "{\"L\":\"\",\"Qtc\":\"\",\"Fb\":\"\",\"status\":\"empty\",\"reason\":\"Fs is empty\"}\n", "Fs is empty"},
     // everything after the command is a field text, even an option's name
-    {"design_option_as_text", {"design", "--json", "0.4", "50", "6", "0", "50", "40"}, 1,
-     "L=\nQtc=\nFb=\n", "Fs is not greater than 0"},
-    {"area_circle", {"area", "circle", "2.5"}, 0, "S=19.6350\n", ""},
-    {"area_circle_count", {"area", "circle", "5", "2"}, 0, "S=157.0796\n", ""},
-    {"area_rectangle", {"area", "rectangle", "0.25", "0.125"}, 0, "S=0.0313\n", ""},
-    {"area_square", {"area", "square", "10", "2"}, 0, "S=200.0000\n", ""},
-    {"area_triangle", {"area", "triangle", "1000"}, 0, "S=433012.7000\n", ""},
-    {"area_count_zero", {"area", "circle", "1", "0"}, 0, "S=0.0000\n", ""},
-    {"area_count_negative", {"area", "circle", "1", "-1"}, 0, "S=-3.1416\n", ""},
+    {"design_option_as_text", {"design", "--json", "0.4", "50", "6", "0", "50", "40"}, 1, "L=\nQtc=\nFb=\n", "Fs is not greater than 0"},
     {"area_b_empty", {"area", "rectangle", "10", ""}, 1, "S=\n", "side b is empty"},
     {"area_zero_radius", {"area", "circle", "."}, 1, "S=\n", "radius is not greater than 0"},
     {"area_overflow", {"area", "circle", "1e99"}, 2, "S=\n", "Floating point overflow.\n"},
+    {"area_count_left_out", {"area", "circle", "5"}, 0, "S=78.5398\n", ""},
     {"area_json", {"--json", "area", "square", "10"}, 0, "{\"S\":\"100.0000\",\"status\":\"ok\"}\n", ""},
     {"usage_nothing", {}, 64, "", "usage:"},
     {"usage_unknown_command", {"volume"}, 64, "", "unknown command"},
     {"usage_unknown_option", {"--xml", "design"}, 64, "", "unknown option"},
-    {"usage_design_arity", {"design", "30", "0.4"}, 64, "", "seven field texts"},
+    {"usage_design_too_few", {"design", "30", "0.4"}, 64, "", "seven field texts"},
+    {"usage_design_too_many", {"design", "30", "0.4", "50", "6", "0", "50", "40", "1"}, 64, "", "seven field texts"},
     {"usage_area_shape", {"area", "hexagon", "1"}, 64, "", "needs a shape"},
     {"usage_area_arity", {"area", "rectangle", "1"}, 64, "", "2 dimensions"},
     {"usage_area_too_many", {"area", "circle", "1", "2", "3"}, 64, "", "1 dimension"},
+    {"usage_json_batch", {"--json", "batch"}, 64, "", "--json does not apply to batch"},
 };
 // clang-format on
 
@@ -98,33 +120,38 @@ TEST_P(CliTest, OutputAndStatus)
     const CliRun r = runCli(c.args);
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.out, c.out);
-    EXPECT_NE(r.err.find(c.errContains), std::string::npos) << r.err;
-    if (c.status == 0) {
+    if (*c.errContains == '\0')
         EXPECT_EQ(r.err, "");
-    }
+    else
+        EXPECT_NE(r.err.find(c.errContains), std::string::npos) << r.err;
 }
 
-INSTANTIATE_TEST_SUITE_P(Cli, CliTest, ::testing::ValuesIn(cliCases),
-                         [](const auto& tp) { return std::string(tp.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cli, CliTest, ::testing::ValuesIn(cliCases), tables::ByName());
 
+// From standard input, named "-" or not named at all.
 TEST(CliBatch, AddsResultsAndStatusPerRow)
 {
-    const CliRun r = runCli({"batch"},
-                            "FS,Qts,vas,rdc,re,s,vb\r\n"
-                            "30,0.4,50,6,0,50,40\r\n"
-                            "9,0.3,10,6,0,10,100\n"
-                            "\n"
-                            "\" 30\",0.4,50,6,,50,40\n"
-                            "1e99,0.4,50,6,0,50,40\n"
-                            "\"30\"\"\",0.4,50,6,0,50,40");
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "fs,qts,vas,rdc,re,s,vb,l,qtc,fb,status\n"
-              "30,0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok\n"
-              "9,0.3,10,6,0,10,100,65.9459,0.2926,\" 6.58\",ok\n"
-              "\" 30\",0.4,50,6,,50,40,,,,empty\n"
-              "1e99,0.4,50,6,0,50,40,,,,overflow\n"
-              "\"30\"\"\",0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok\n");
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"batch"}, {"batch", "-"}}) {
+        const CliRun r = runCli(args,
+                                "FS,Qts,vas,rdc,re,s,vb\r\n"
+                                "30,0.4,50,6,0,50,40\r\n"
+                                "9,0.3,10,6,0,10,100\n"
+                                "\n"
+                                "\" 30\",0.4,50,6,,50,40\n"
+                                "1e99,0.4,50,6,0,50,40\n"
+                                "30,0.4,50,6,0,50,\"40\"\r\n"
+                                "\"30\"\"\",0.4,50,6,0,50,40");
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out,
+                  "fs,qts,vas,rdc,re,s,vb,l,qtc,fb,status\n"
+                  "30,0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok\n"
+                  "9,0.3,10,6,0,10,100,65.9459,0.2926,\" 6.58\",ok\n"
+                  "\" 30\",0.4,50,6,,50,40,,,,empty\n"
+                  "1e99,0.4,50,6,0,50,40,,,,overflow\n"
+                  "30,0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok\n"
+                  "\"30\"\"\",0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok\n");
+    }
 }
 
 TEST(CliBatch, MalformedInputIsADataError)
@@ -159,6 +186,7 @@ TEST(Csv, FieldsQuotedOnlyWhenTheyMustBe)
     EXPECT_EQ(cli::csvField("31.39"), "31.39");
     EXPECT_EQ(cli::csvField(" 6.58"), "\" 6.58\"");
     EXPECT_EQ(cli::csvField("a,b"), "\"a,b\"");
+    EXPECT_EQ(cli::csvField("3\r0"), "\"3\r0\"");
     EXPECT_EQ(cli::csvField("say \"x\""), "\"say \"\"x\"\"\"");
     EXPECT_EQ(cli::csvField(""), "");
 }
@@ -196,14 +224,16 @@ TEST(CliBinary, RealProgramExitStatuses)
         const char* args;
         int status;
     } cases[] = {
-        {"design '' 0.4 50 6 0 50 40", 1},
-        {"design 1e99 0.4 50 6 0 50 40", 2},
-        {"area circle 0", 1},
-        {"bogus", 64},
-        {"--version", 0},
+        {"design '' 0.4 50 6 0 50 40 >/dev/null", 1},
+        {"design 1e99 0.4 50 6 0 50 40 >/dev/null", 2},
+        {"area circle 0 >/dev/null", 1},
+        {"bogus >/dev/null", 64},
+        {"--version >/dev/null", 0},
+        // the results cannot be written
+        {"design 30 0.4 50 6 0 50 40 >/dev/full", 74},
     };
     for (const auto& c : cases) {
-        const std::string command = std::string(VENTBOX_CALC) + " " + c.args + " >/dev/null 2>&1";
+        const std::string command = std::string(VENTBOX_CALC) + " " + c.args + " 2>/dev/null";
         const int raw = std::system(command.c_str());
         ASSERT_TRUE(WIFEXITED(raw)) << c.args;
         EXPECT_EQ(WEXITSTATUS(raw), c.status) << c.args;

@@ -1,3 +1,5 @@
+#include "tables.h"
+
 #include "calc/design.h"
 #include "calc/numtext.h"
 
@@ -12,87 +14,48 @@ using calc::Real48;
 
 namespace {
 
-struct Texts {
-    const char *fs, *qts, *vas, *rdc, *re, *s, *vb;
-};
+using Texts = std::array<const char*, 7>;
 
 DesignResult run(const Texts& t)
 {
-    return calc::recalculate({t.fs, t.qts, t.vas, t.rdc, t.re, t.s, t.vb});
+    return calc::recalculate({t[0], t[1], t[2], t[3], t[4], t[5], t[6]});
 }
 
-struct FilledCase {
-    const char* name;
-    Texts in;
-    const char *length, *qtc, *fb;
-};
+class FilledTest : public ::testing::TestWithParam<tables::Design> { };
 
-// Names the case in test listings.
-[[maybe_unused]] void PrintTo(const FilledCase& c, std::ostream* os)
+TEST_P(FilledTest, ResultTextsAndAnswer)
 {
-    *os << c.name;
-}
-
-// clang-format off
-const FilledCase filledCases[] = {
-    {"k075", {"30", "0.4", "50", "6", "0", "50", "40"}, "31.5450", "0.5580", "31.39"},
-    {"k06_with_choke", {"30", "0.6", "50", "6", "1", "50", "30"}, "60.1991", "1.0631", "27.34"},
-    {"low_fb_padded", {"9", "0.3", "10", "6", "0", "10", "100"}, "65.9459", "0.2926", " 6.58"},
-    {"negative_length", {"100", "0.3", "10", "6", "0", "10", "100"}, "-2.2456", "0.2926", "73.15"},
-    // a trailing point reads as the number before it
-    {"trailing_point", {"30", "0.4", "50", "6", "0", "50", "40."}, "31.5450", "0.5580", "31.39"},
-    // a stray second point no longer multiplies the value by ten
-    {"second_point", {"30", "0.4", "50", "6", "0", "50", "2.5.1"}, nullptr, nullptr, nullptr},
-    // blanks are not empty and are skipped in front
-    {"leading_blank", {" 30", "0.4", "50", "6", "0", "50", "40"}, "31.5450", "0.5580", "31.39"},
-    // Qtc is 0.7 in decimals; in extended it lies just above 0.7, stored just
-    // below: k = 0.75
-    {"qtc_07_stored_below", {"30", "0.5", "50", "5.58", "0.02", "50", "40"}, "31.5450", "0.7000", "31.39"},
-    // Qtc shown as 0.7000 but above 0.7: k = 0.6 as its 48-bit value, just
-    // above 0.6, takes the Fb of 6.975 up; the length follows the stored Fb
-    {"qtc_07_above_k06", {"10", "0.60216", "45", "6", "0", "19.6", "80"}, "146.1507", "0.7000", " 6.98"},
-};
-// clang-format on
-
-class FilledTest : public ::testing::TestWithParam<FilledCase> { };
-
-TEST_P(FilledTest, ResultTexts)
-{
-    const FilledCase& c = GetParam();
-    const DesignResult r = run(c.in);
+    const tables::Design& d = GetParam();
+    const DesignResult r = run(d.in);
     ASSERT_EQ(r.outcome, Outcome::Filled);
-    if (!c.length) {
-        // Compare with the same design typed well-formed.
-        Texts clean = c.in;
-        clean.vb = "2.5";
-        const DesignResult expected = run(clean);
-        EXPECT_EQ(r.length, expected.length);
-        EXPECT_EQ(r.qtc, expected.qtc);
-        EXPECT_EQ(r.fb, expected.fb);
-        return;
-    }
-    EXPECT_EQ(r.length, c.length);
-    EXPECT_EQ(r.qtc, c.qtc);
-    EXPECT_EQ(r.fb, c.fb);
+    EXPECT_EQ(r.length, d.length);
+    EXPECT_EQ(r.qtc, d.qtc);
+    EXPECT_EQ(r.fb, d.fb);
     ASSERT_TRUE(r.storedQtc);
-    EXPECT_EQ(calc::realToText(*r.storedQtc, 5, 4), c.qtc);
+    EXPECT_EQ(calc::portMayBeShortened(*r.storedQtc), std::string(d.shorten) == "ANO");
 }
 
-INSTANTIATE_TEST_SUITE_P(Design, FilledTest, ::testing::ValuesIn(filledCases),
-                         [](const auto& tp) { return std::string(tp.param.name); });
+INSTANTIATE_TEST_SUITE_P(Typed, FilledTest, ::testing::ValuesIn(tables::designs), tables::ByName());
+INSTANTIATE_TEST_SUITE_P(Untyped, FilledTest, ::testing::ValuesIn(tables::untypedDesigns),
+                         tables::ByName());
 
-struct ClearedCase {
-    const char* name;
+// A stray second point no longer multiplies the value by ten: the same
+// results as the number before it.
+TEST(Design, SecondPointReadsAsTheNumberBeforeIt)
+{
+    const DesignResult stray = run({"30", "0.4", "50", "6", "0", "50", "2.5.1"});
+    const DesignResult clean = run({"30", "0.4", "50", "6", "0", "50", "2.5"});
+    ASSERT_EQ(stray.outcome, Outcome::Filled);
+    EXPECT_EQ(stray.length, clean.length);
+    EXPECT_EQ(stray.qtc, clean.qtc);
+    EXPECT_EQ(stray.fb, clean.fb);
+}
+
+struct ClearedCase : tables::Row {
     Texts in;
     Outcome outcome;
     DesignField field;
 };
-
-// Names the case in test listings.
-[[maybe_unused]] void PrintTo(const ClearedCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 // clang-format off
 const ClearedCase clearedCases[] = {
@@ -128,8 +91,7 @@ TEST_P(ClearedTest, AllThreeResultsCleared)
     EXPECT_EQ(r.fb, "");
 }
 
-INSTANTIATE_TEST_SUITE_P(Design, ClearedTest, ::testing::ValuesIn(clearedCases),
-                         [](const auto& tp) { return std::string(tp.param.name); });
+INSTANTIATE_TEST_SUITE_P(Design, ClearedTest, ::testing::ValuesIn(clearedCases), tables::ByName());
 
 TEST(Design, ZeroChokeResistanceIsValid)
 {
@@ -150,17 +112,10 @@ TEST(Design, ShorteningAnswerAgainstExtendedPointSixFive)
     EXPECT_FALSE(calc::portMayBeShortened(justAbove));
 }
 
-struct OverflowCase {
-    const char* name;
+struct OverflowCase : tables::Row {
     Texts in;
     bool qtcStored;
 };
-
-// Names the case in test listings.
-[[maybe_unused]] void PrintTo(const OverflowCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 // clang-format off
 const OverflowCase overflowCases[] = {
@@ -188,6 +143,6 @@ TEST_P(OverflowTest, ClearsTheResultsAndReports)
 }
 
 INSTANTIATE_TEST_SUITE_P(Design, OverflowTest, ::testing::ValuesIn(overflowCases),
-                         [](const auto& tp) { return std::string(tp.param.name); });
+                         tables::ByName());
 
 } // namespace

@@ -26,12 +26,6 @@ struct TextCase {
     Extended value; // nearest extended of the expected decimal
 };
 
-// Names the case in test listings.
-[[maybe_unused]] void PrintTo(const TextCase& c, std::ostream* os)
-{
-    *os << '"' << c.text << '"';
-}
-
 // Reading a field's text. A malformed text counts as its longest
 // well-formed leading part: a stray point or exponent never glues digits
 // together.
@@ -127,12 +121,6 @@ struct FormatCase {
     int decimals;
     const char* text;
 };
-
-// Names the case in test listings.
-[[maybe_unused]] void PrintTo(const FormatCase& c, std::ostream* os)
-{
-    *os << c.text;
-}
 
 // Writing a number as a field's text.
 // clang-format off

@@ -1,3 +1,5 @@
+#include "rows.h"
+
 #include "calc/real48.h"
 
 #include <gtest/gtest.h>
@@ -17,17 +19,10 @@ Extended stored(Extended x)
     return r ? r->value() : std::nanl("");
 }
 
-struct StoreCase {
-    const char* name;
+struct StoreCase : tables::Row {
     Extended in;
     Extended stored;
 };
-
-// Names the case in test listings.
-[[maybe_unused]] void PrintTo(const StoreCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
 
 // Values chosen at the 40-bit rounding point: one unit in the last place of
 // a 40-bit significand in [1, 2) is 2^-39.
@@ -55,8 +50,7 @@ TEST_P(StoreTest, RoundsToFortyBitsWithTiesAwayFromZero)
     EXPECT_EQ(stored(c.in), c.stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Real48, StoreTest, ::testing::ValuesIn(storeCases),
-                         [](const auto& tp) { return std::string(tp.param.name); });
+INSTANTIATE_TEST_SUITE_P(Real48, StoreTest, ::testing::ValuesIn(storeCases), tables::ByName());
 
 TEST(Real48, SixTenthsIsTheFortyBitNeighbourOfPointSix)
 {
