@@ -8,9 +8,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLockFile>
-
-#include <cstdio>
 
 using platform::help::HelpViewer;
 
@@ -26,32 +23,6 @@ int main(int argc, char** argv)
     const platform::help::HelpRequest request{QDir::currentPath(), arguments.value(1),
                                               arguments.value(2, QStringLiteral("3")),
                                               arguments.value(3, QStringLiteral("0"))};
-    const QString server = HelpViewer::serverName();
-
-    // Two viewers starting at once must not both listen, nor one remove the
-    // other's socket: the check and the listen happen under a lock (the lock
-    // of a killed viewer is taken over).
-    const QString lockPath = server.contains(u'/')
-                                 ? server + QStringLiteral(".lock")
-                                 : QDir::temp().filePath(server + QStringLiteral(".lock"));
-    QLockFile lock(lockPath);
-    // Without the lock or the server this viewer still shows its topic; it
-    // only cannot take later requests, which then start viewers of their own.
-    const bool locked = lock.tryLock(5000);
-    if (!locked)
-        std::fprintf(stderr, "ventbox-help: cannot lock %s (%d): requests are not shared\n",
-                     qPrintable(QDir::toNativeSeparators(lockPath)),
-                     static_cast<int>(lock.error()));
-    if (HelpViewer::forward(server, request))
-        return 0;
-    if (locked)
-        QLocalServer::removeServer(server); // nobody answers: a killed viewer's socket
-    HelpViewer viewer;
-    if (!viewer.listen(server))
-        std::fprintf(stderr, "ventbox-help: cannot listen as %s: %s\n", qPrintable(server),
-                     qPrintable(viewer.listenError()));
-    if (locked)
-        lock.unlock();
-    viewer.request(request);
-    return QApplication::exec();
+    const auto viewer = HelpViewer::start(request, HelpViewer::serverName());
+    return viewer ? QApplication::exec() : 0;
 }

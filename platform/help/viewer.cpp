@@ -11,6 +11,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScreen>
@@ -223,6 +224,35 @@ void HelpViewer::showError(const QString& message)
 }
 
 // A request travels as one line: a JSON array of its four texts.
+std::unique_ptr<HelpViewer> HelpViewer::start(const HelpRequest& request, const QString& server)
+{
+    // Two viewers starting at once must not both listen, nor one remove the
+    // other's socket: the check and the listen happen under a lock (the lock
+    // of a killed viewer is taken over). Without the lock or the server this
+    // viewer still shows its topic; later requests then start viewers of
+    // their own.
+    const QString lockPath = server.contains(u'/')
+                                 ? server + QStringLiteral(".lock")
+                                 : QDir::temp().filePath(server + QStringLiteral(".lock"));
+    QLockFile lock(lockPath);
+    const bool locked = lock.tryLock(5000);
+    if (!locked)
+        qWarning("ventbox-help: cannot lock %s (error %d): help requests are not shared",
+                 qPrintable(QDir::toNativeSeparators(lockPath)), static_cast<int>(lock.error()));
+    if (forward(server, request))
+        return nullptr;
+    if (locked)
+        QLocalServer::removeServer(server); // nobody answers: a killed viewer's socket
+    auto viewer = std::make_unique<HelpViewer>();
+    if (!viewer->listen(server))
+        qWarning("ventbox-help: cannot listen as %s: %s", qPrintable(server),
+                 qPrintable(viewer->server_.errorString()));
+    if (locked)
+        lock.unlock();
+    viewer->request(request);
+    return viewer;
+}
+
 bool HelpViewer::listen(const QString& server)
 {
     connect(&server_, &QLocalServer::newConnection, this, [this] {

@@ -16,6 +16,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QPushButton;
 class QTextBrowser;
 
@@ -53,10 +55,15 @@ public:
     void request(const HelpRequest& request);
     QTextBrowser* browser() const;
 
+    // What ventbox-help does with its request: hands it to the viewer
+    // listening under `server` and returns none, or returns a new viewer
+    // that shows it and takes the requests that later starts forward. A
+    // viewer that cannot take its lock or listen still shows its request,
+    // and warns why.
+    static std::unique_ptr<HelpViewer> start(const HelpRequest& request, const QString& server);
+
     // Takes the requests that forward() sends under `server`.
     bool listen(const QString& server);
-    // Why listen() failed.
-    [[nodiscard]] QString listenError() const { return server_.errorString(); }
     // Hands the request to the viewer listening under `server`, if one does.
     static bool forward(const QString& server, const HelpRequest& request);
     // $VENTBOX_HELP_SERVER if set, else one name per user.

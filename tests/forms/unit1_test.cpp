@@ -14,6 +14,8 @@
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QMenu>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -429,6 +431,60 @@ private slots:
         rec.clear();
         QTest::mouseClick(form->BitBtn3, Qt::LeftButton);
         QCOMPARE(rec.help, (QVector<HelpCall>{{"BAS.HLP", "obsah"}}));
+    }
+
+    // With no help viewer to start, F1 and the help button show the error
+    // box; the window goes on.
+    void helpViewerThatCannotStart_data()
+    {
+        QTest::addColumn<bool>("missing"); // else a file that is no program
+        QTest::newRow("missing") << true;
+        QTest::newRow("not a program") << false;
+    }
+
+    void helpViewerThatCannotStart()
+    {
+        QFETCH(bool, missing);
+        QTemporaryDir dir;
+        QString viewer = QStringLiteral("missing-help-viewer");
+        if (!missing) {
+            viewer = dir.filePath(QStringLiteral("ventbox-help.exe"));
+            QFile file(viewer);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("text") == 4);
+        }
+        const auto hook = platform::Application::setHelpHook({});
+        platform::Application::setHelpViewer(viewer);
+        const auto restore = qScopeGuard([&] {
+            platform::Application::setHelpHook(hook);
+            platform::Application::setHelpViewer(QStringLiteral("ventbox-help"));
+        });
+        form->Edit2->setFocus();
+        QTest::keyClick(form->Edit2, Qt::Key_F1);
+        QTest::mouseClick(form->BitBtn3, Qt::LeftButton);
+        QCOMPARE(rec.boxes.size(), 2);
+        for (const platform::MessageBoxRequest& box : rec.boxes) {
+            QCOMPARE(box.caption, platform::Application::title());
+            QCOMPARE(box.icon, QMessageBox::Critical);
+            QVERIFY2(box.text.startsWith(QStringLiteral("Nápovědu nelze zobrazit"))
+                         && box.text.endsWith(u'.'),
+                     qPrintable(box.text));
+        }
+        const tables::Design& d = tables::designs[0];
+        typeDesign(QStringList(d.in.begin(), d.in.end()));
+        QCOMPARE(results(), (QStringList{d.length, d.qtc, d.fb}));
+    }
+
+    // Qt's own texts speak Czech like the rest: a field's context menu.
+    void contextMenuInCzech()
+    {
+        const std::unique_ptr<QMenu> menu(form->Edit1->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                texts << action->text().section(u'\t', 0, 0);
+        }
+        QCOMPARE(texts, (QStringList{"&Zpět", "&Znovu", "&Vyjmout", "&Kopírovat", "&Vložit",
+                                     "Smazat", "Vybrat vše"}));
     }
 
     void closingEndsTheEventLoop_data()

@@ -94,6 +94,7 @@ private slots:
     void secondStartHandsOverAndEnds_data();
     void secondStartHandsOverAndEnds();
     void recoversFromStaleSocket();
+    void showsWithoutLockOrServer();
     void simultaneousStartsLeaveOneViewer();
 
 private:
@@ -366,6 +367,18 @@ void HelpViewerTest::recoversFromStaleSocket()
     QVERIFY(third->waitForFinished(20000));
     QCOMPARE(third->exitCode(), 0);
     QCOMPARE(second->state(), QProcess::Running);
+}
+
+void HelpViewerTest::showsWithoutLockOrServer()
+{
+    // In a folder that does not exist, neither the lock nor the socket can
+    // be made: the viewer says so and shows its topic all the same.
+    const QString server = work_.filePath(QStringLiteral("missing/ventbox-help"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^ventbox-help: cannot lock .*missing"));
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^ventbox-help: cannot listen as "));
+    const auto viewer = HelpViewer::start({work_.path(), "BAS.HLP", "1", "1"}, server);
+    QVERIFY(viewer);
+    QCOMPARE(viewer->windowTitle(), QStringLiteral("Nápověda - Základní údaje"));
 }
 
 void HelpViewerTest::simultaneousStartsLeaveOneViewer()

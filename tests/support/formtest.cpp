@@ -6,6 +6,7 @@
 #include "forms/unit3.h"
 #include "forms/unit4.h"
 #include "platform/fonts.h"
+#include "platform/translation.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -14,6 +15,7 @@ Recorder::Recorder()
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
     platform::installFontSubstitutes();
+    platform::installQtTranslation();
     platform::Application::setTitle(QStringLiteral("Program na návrh  basreflexové ozvučnice"));
     platform::Application::setHelpFile(QStringLiteral("BAS.HLP"));
     platform::setBeepHook([this](unsigned) { ++beeps; });
