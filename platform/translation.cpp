@@ -20,8 +20,9 @@ bool installQtTranslation()
             return QCoreApplication::installTranslator(translator);
     }
     delete translator;
-    std::fprintf(stderr, "%s: Qt's Czech translation (qtbase_cs.qm) is missing: "
-                         "Qt's own texts stay in English\n",
+    std::fprintf(stderr,
+                 "%s: Qt's Czech translation (qtbase_cs.qm) is missing: "
+                 "Qt's own texts stay in English\n",
                  qPrintable(QCoreApplication::applicationName()));
     return false;
 }

@@ -232,8 +232,8 @@ std::unique_ptr<HelpViewer> HelpViewer::start(const HelpRequest& request, const 
     // viewer still shows its topic; later requests then start viewers of
     // their own.
     const QString lockPath = server.contains(u'/')
-                                 ? server + QStringLiteral(".lock")
-                                 : QDir::temp().filePath(server + QStringLiteral(".lock"));
+        ? server + QStringLiteral(".lock")
+        : QDir::temp().filePath(server + QStringLiteral(".lock"));
     QLockFile lock(lockPath);
     const bool locked = lock.tryLock(5000);
     if (!locked)

@@ -483,8 +483,9 @@ private slots:
             if (!action->isSeparator())
                 texts << action->text().section(u'\t', 0, 0);
         }
-        QCOMPARE(texts, (QStringList{"&Zpět", "&Znovu", "&Vyjmout", "&Kopírovat", "&Vložit",
-                                     "Smazat", "Vybrat vše"}));
+        QCOMPARE(texts,
+                 (QStringList{"&Zpět", "&Znovu", "&Vyjmout", "&Kopírovat", "&Vložit", "Smazat",
+                              "Vybrat vše"}));
     }
 
     void closingEndsTheEventLoop_data()

@@ -18,8 +18,6 @@
 #include <memory>
 #include <vector>
 
-#include <unistd.h>
-
 using platform::help::HelpRequest;
 using platform::help::HelpViewer;
 
@@ -108,7 +106,9 @@ private:
 void HelpViewerTest::init()
 {
     static int counter = 0;
-    server_ = QStringLiteral("ventbox-help-test-%1-%2").arg(::getpid()).arg(++counter);
+    server_ = QStringLiteral("ventbox-help-test-%1-%2")
+                  .arg(QCoreApplication::applicationPid())
+                  .arg(++counter);
     qputenv("VENTBOX_HELP_SERVER", server_.toUtf8()); // for the viewers started
     QVERIFY(work_.isValid());
 }
