@@ -9,5 +9,10 @@ if(MPFR_FOUND AND NOT TARGET MPFR::MPFR)
   set_target_properties(MPFR::MPFR PROPERTIES
     IMPORTED_LOCATION ${MPFR_LIBRARY}
     INTERFACE_INCLUDE_DIRECTORIES ${MPFR_INCLUDE_DIR})
+  # A static MPFR (the Windows build's) needs GMP named too.
+  if(MPFR_LIBRARY MATCHES "\\.a$")
+    find_library(GMP_LIBRARY gmp REQUIRED)
+    set_target_properties(MPFR::MPFR PROPERTIES INTERFACE_LINK_LIBRARIES ${GMP_LIBRARY})
+  endif()
 endif()
-mark_as_advanced(MPFR_INCLUDE_DIR MPFR_LIBRARY)
+mark_as_advanced(MPFR_INCLUDE_DIR MPFR_LIBRARY GMP_LIBRARY)
