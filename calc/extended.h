@@ -240,10 +240,15 @@ Extended compose(ExtendedParts parts) noexcept;
 // optional "." and digits, optional exponent; no sign), and writing with a
 // precision in the fixed or scientific format.
 #if !defined(VENTBOX_PORTABLE_EXTENDED)
+#if defined(__MINGW32__)
+// mingw-w64's libstdc++ reads long double through double: extended_strtold.cpp.
+std::from_chars_result fromChars(const char* first, const char* last, Extended& value);
+#else
 inline std::from_chars_result fromChars(const char* first, const char* last, Extended& value)
 {
     return std::from_chars(first, last, value);
 }
+#endif
 inline std::to_chars_result toChars(char* first, char* last, Extended value,
                                     std::chars_format format, int precision)
 {

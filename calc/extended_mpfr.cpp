@@ -50,6 +50,14 @@ void useWidestRange()
 static_assert(MPFR_NAN_KIND == 0 && MPFR_INF_KIND == 1 && MPFR_ZERO_KIND == 2
               && MPFR_REGULAR_KIND == 3);
 
+// An exponent of the extended format as MPFR takes it: mpfr_exp_t is a
+// long, 32 bits on Windows, which the format's exponents fit. (A template,
+// so that where long is 64 bits the cast is not a useless one.)
+template <typename Exponent> constexpr Exponent toMpfr(std::int64_t exponent)
+{
+    return static_cast<Exponent>(exponent);
+}
+
 struct ExtendedAccess {
     // An MPFR number over a significand of its own: a copy of an Extended
     // operand, or a result to be taken out as an Extended. Never copied:
@@ -59,7 +67,8 @@ struct ExtendedAccess {
         Number() { mpfr_custom_init_set(&x_, MPFR_ZERO_KIND, 0, precision, &limb_); }
         explicit Number(const Extended& e) : limb_(e.significand_)
         {
-            mpfr_custom_init_set(&x_, e.kind_, e.exponent_, precision, &limb_);
+            mpfr_custom_init_set(&x_, e.kind_, toMpfr<mpfr_exp_t>(e.exponent_), precision,
+                                 &limb_);
         }
         Number(const Number&) = delete;
         Number& operator=(const Number&) = delete;
@@ -213,7 +222,7 @@ private:
         mpfr_t scaled;
         mpfr_t power;
         mpfr_inits2(bits, scaled, power, static_cast<mpfr_ptr>(nullptr));
-        mpfr_ui_pow_ui(power, 10, decimals, nearest);
+        mpfr_ui_pow_ui(power, 10, static_cast<unsigned long>(decimals), nearest);
         mpfr_mul(scaled, x.get(), power, nearest);
         mpfr_rint(scaled, scaled, nearest);
         mpfr_abs(scaled, scaled, nearest);
