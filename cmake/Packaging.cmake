@@ -1,6 +1,10 @@
 # Installation and the Debian package (make package, which checks it with
-# lintian).
+# lintian); on Windows the packages of PackagingWindows.cmake.
 include(GNUInstallDirs)
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/PackagingWindows.cmake)
+  return()
+endif()
 
 set(desktop_dir ${PROJECT_SOURCE_DIR}/resources/desktop)
 set(debian_dir ${PROJECT_SOURCE_DIR}/resources/debian)
