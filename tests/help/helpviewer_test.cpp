@@ -237,8 +237,7 @@ void HelpViewerTest::reportsFailuresInItsWindow_data()
     QTest::newRow("name with a path")       << "../BAS.HLP"    << "3" << "0"  << "Soubor nápovědy „../BAS.HLP“ se hledá jen podle jména, bez cesty." << false;
     QTest::newRow("file without contents")  << "BEZOBSAHU.HLP" << "3" << "0"  << "Soubor nápovědy „BEZOBSAHU.HLP“ nemá obsah." << false;
     QTest::newRow("no file named")          << ""              << "3" << "0"  << "Není zadán soubor nápovědy." << false;
-    if (::geteuid() != 0) // root reads every file
-        QTest::newRow("unreadable file")    << "ZAMCENY.HLP"   << "3" << "0"  << "Soubor nápovědy „ZAMCENY.HLP“ nelze přečíst" << false;
+    QTest::newRow("unreadable file")        << "ZAMCENY.HLP"   << "3" << "0"  << "Soubor nápovědy „ZAMCENY.HLP“ nelze přečíst" << false;
     // clang-format on
 }
 
@@ -251,7 +250,10 @@ void HelpViewerTest::reportsFailuresInItsWindow()
     QFETCH(bool, contentsLink);
     QVERIFY(writeFile(work_.filePath("BEZOBSAHU.HLP"), "<!-- topic 1 -->\n## A\n"));
     QVERIFY(writeFile(work_.filePath("ZAMCENY.HLP"), helpFile("A")));
-    QVERIFY(QFile::setPermissions(work_.filePath("ZAMCENY.HLP"), QFileDevice::Permissions{}));
+    if (file == "ZAMCENY.HLP"
+        && (!QFile::setPermissions(work_.filePath(file), QFileDevice::Permissions{})
+            || QFile(work_.filePath(file)).open(QIODevice::ReadOnly)))
+        QSKIP("this user reads every file (root), or permissions do not apply (Windows)");
 
     // On a new viewer, and after a topic was shown; then the viewer shows
     // that topic again.
@@ -285,10 +287,19 @@ void HelpViewerTest::looksInRequestersDirectoryFirst()
     QFETCH(QString, shown);
     const QString programs = QCoreApplication::applicationDirPath();
     const QMap<QString, QString> dirs{
-        {"work", work_.path()}, {"programs", programs}, {"share", programs + "/../share/ventbox"}};
-    QCOMPARE(
-        HelpViewer::searchPath(work_.path()),
-        (QStringList{QDir::cleanPath(work_.path()), programs, QDir::cleanPath(dirs["share"])}));
+        {"work", work_.path()},
+        {"programs", programs},
+        {"share", QDir::cleanPath(programs + "/" VENTBOX_HELP_DIR_FROM_PROGRAMS)}};
+    if (dirs["share"] == programs) {
+        QCOMPARE(HelpViewer::searchPath(work_.path()),
+                 (QStringList{QDir::cleanPath(work_.path()), programs}));
+        if (shown == "share")
+            QSKIP("the help file is installed beside the programs (Windows)");
+        holding.removeAll("share");
+    } else {
+        QCOMPARE(HelpViewer::searchPath(work_.path()),
+                 (QStringList{QDir::cleanPath(work_.path()), programs, dirs["share"]}));
+    }
     const auto removeFiles = qScopeGuard([&] {
         for (const QString& dir : dirs)
             QFile::remove(dir + "/PORADI.HLP");
@@ -356,8 +367,11 @@ void HelpViewerTest::recoversFromStaleSocket()
     QTRY_VERIFY_WITH_TIMEOUT(answers(server_), 20000);
     first->kill();
     QVERIFY(first->waitForFinished());
-    // Its socket is still there, and nobody answers on it.
+    // Nobody answers on its socket, which on Unix is still there (a Windows
+    // pipe goes with its server).
+#ifndef Q_OS_WIN
     QVERIFY(QFileInfo(QDir::temp().filePath(server_)).exists());
+#endif
     QVERIFY(!answers(server_));
 
     QProcess* second = startViewer({"BAS.HLP", "1", "2"});
@@ -375,7 +389,9 @@ void HelpViewerTest::showsWithoutLockOrServer()
     // be made: the viewer says so and shows its topic all the same.
     const QString server = work_.filePath(QStringLiteral("missing/ventbox-help"));
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^ventbox-help: cannot lock .*missing"));
+#ifndef Q_OS_WIN // a pipe's name may hold any path
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^ventbox-help: cannot listen as "));
+#endif
     const auto viewer = HelpViewer::start({work_.path(), "BAS.HLP", "1", "1"}, server);
     QVERIFY(viewer);
     QCOMPARE(viewer->windowTitle(), QStringLiteral("Nápověda - Základní údaje"));
