@@ -11,7 +11,7 @@ WERROR     := -DVENTBOX_WERROR=ON
 
 .PHONY: all deps configure build run test test-quick test-asan test-clang test-arm64 \
         test-windows test-portable-long bench fuzz lint package package-arm64 arm64 \
-        windows package-windows clean
+        windows package-windows bench-wine clean
 
 all: build
 
@@ -105,7 +105,7 @@ windows:
 	qt=$$(scripts/build-qt-windows) && mpfr=$$(scripts/build-qt-windows mpfr) && \
 	cmake -S . -B $(WINDOWS_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=cmake/x86_64-w64-mingw32.cmake "-DCMAKE_PREFIX_PATH=$$qt;$$mpfr" \
-	      $(WERROR) $(CMAKE_ARGS)
+	      $(WERROR) -DVENTBOX_BENCHMARKS=ON $(CMAKE_ARGS)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
 package-windows: windows
@@ -114,6 +114,10 @@ package-windows: windows
 
 test-windows: package-windows
 	ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
+
+# Start-up of ventbox.exe under Wine against a minimal Qt program under Wine.
+bench-wine: windows
+	python3 bench/startup_wine.py --build $(WINDOWS_BUILD) --runs $(BENCH_RUNS)
 
 # The native and the portable extended format side by side at length:
 # DIFFERENTIAL_SCALE times the cases that make test runs.

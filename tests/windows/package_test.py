@@ -5,12 +5,15 @@ folder.
 Unpacks ventbox-<version>-windows-x86_64.zip into an empty folder and checks
 that every DLL which a program, DLL or plugin in it imports is in the
 package (beside the programs, where Windows looks first) or is one of
-Windows' own (in the Wine prefix's system32, or an API set). Then runs the unpacked
-ventbox-calc.exe under Wine with nothing on WINEPATH: it computes a design,
-writes its lines with CR LF, and ends with status 0.
+Windows' own (in the Wine prefix's system32, or an API set). Each of the three programs
+carries the icon and the version information, and ventbox.exe and
+ventbox-help.exe are GUI programs (no console window), ventbox-calc.exe a
+console one. Then runs the unpacked ventbox-calc.exe under Wine with
+nothing on WINEPATH: it computes a design, writes its lines with CR LF, and
+ends with status 0.
 
     package_test.py --zip <zip> --objdump <x86_64-w64-mingw32-objdump>
-                    --wine <wine-run of the build>
+                    --windres <x86_64-w64-mingw32-windres> --wine <wine-run of the build>
 """
 
 import argparse
@@ -32,6 +35,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--zip", required=True)
     parser.add_argument("--objdump", required=True)
+    parser.add_argument("--windres", required=True)
     parser.add_argument("--wine", required=True)
     args = parser.parse_args()
     if not os.path.exists(args.zip):
@@ -69,6 +73,22 @@ def main():
                     if dll.lower() not in packaged and dll.lower() not in system and not api_set:
                         problems.append("%s imports %s, which is neither in the package "
                                         "nor Windows' own" % (os.path.relpath(path, root), dll))
+        version = re.search(r"ventbox-(\d+\.\d+\.\d+)-windows", args.zip).group(1)
+        for program, subsystem in (("ventbox", "Windows GUI"), ("ventbox-help", "Windows GUI"),
+                                   ("ventbox-calc", "Windows CUI")):
+            path = os.path.join(root, program + ".exe")
+            resources = subprocess.run([args.windres, "-i", path, "-O", "rc"], check=True,
+                                       capture_output=True, text=True).stdout
+            for what, pattern in (("its icon", r"RT_GROUP_ICON"),
+                                  ("its product name", r'VALUE "ProductName", "Ventbox"'),
+                                  ("its version", r'VALUE "ProductVersion", "%s"' % version),
+                                  ("the copyright", r'VALUE "LegalCopyright", "Copyright')):
+                if not re.search(pattern, resources):
+                    problems.append("%s.exe does not carry %s" % (program, what))
+            header = subprocess.run([args.objdump, "-p", path], check=True, capture_output=True,
+                                    text=True).stdout
+            if "(%s)" % subsystem not in header:
+                problems.append("%s.exe is not a %s program" % (program, subsystem))
         for needed in ("ventbox.exe", "ventbox-help.exe", "ventbox-calc.exe", "bas.hlp",
                        "platforms", "translations"):
             if needed not in packaged:
