@@ -67,8 +67,7 @@ struct ExtendedAccess {
         Number() { mpfr_custom_init_set(&x_, MPFR_ZERO_KIND, 0, precision, &limb_); }
         explicit Number(const Extended& e) : limb_(e.significand_)
         {
-            mpfr_custom_init_set(&x_, e.kind_, toMpfr<mpfr_exp_t>(e.exponent_), precision,
-                                 &limb_);
+            mpfr_custom_init_set(&x_, e.kind_, toMpfr<mpfr_exp_t>(e.exponent_), precision, &limb_);
         }
         Number(const Number&) = delete;
         Number& operator=(const Number&) = delete;

@@ -32,9 +32,8 @@ std::from_chars_result fromChars(const char* first, const char* last, Extended& 
         return {first, std::errc::invalid_argument};
     // Back to the text's own characters: the point may be longer here.
     const auto consumed = static_cast<std::ptrdiff_t>(
-        pointAt != std::string::npos && length > pointAt
-            ? length - (localPoint.size() - 1)
-            : length);
+        pointAt != std::string::npos && length > pointAt ? length - (localPoint.size() - 1)
+                                                         : length);
     if (errno == ERANGE)
         return {first + consumed, std::errc::result_out_of_range};
     value = read;
