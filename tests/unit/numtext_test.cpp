@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,6 +26,12 @@ struct TextCase {
     const char* text;
     Extended value; // nearest extended of the expected decimal
 };
+
+// The test is named by the text read, quoted: "", "   " and "+ 5" stay apart.
+[[maybe_unused]] void PrintTo(const TextCase& c, std::ostream* os)
+{
+    *os << '"' << c.text << '"';
+}
 
 // Reading a field's text. A malformed text counts as its longest
 // well-formed leading part: a stray point or exponent never glues digits
@@ -121,6 +128,12 @@ struct FormatCase {
     int decimals;
     const char* text;
 };
+
+// The test is named by the text written, quoted: "    3" shows its blanks.
+[[maybe_unused]] void PrintTo(const FormatCase& c, std::ostream* os)
+{
+    *os << '"' << c.text << '"';
+}
 
 // Writing a number as a field's text.
 // clang-format off

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,12 @@ struct CountCase {
     std::int32_t count;
     const char* onLeave; // nullptr: the text stays
 };
+
+// The test is named by the text, quoted: "", " 5" and "+-5" stay apart.
+[[maybe_unused]] void PrintTo(const CountCase& c, std::ostream* os)
+{
+    *os << '"' << c.text << '"';
+}
 
 // clang-format off
 const CountCase countCases[] = {
