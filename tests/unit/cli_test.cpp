@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#elif !defined(_WIN32)
 #include <sys/wait.h>
 #endif
 
@@ -58,8 +60,23 @@ std::string fileText(const std::filesystem::path& path)
     return text.str();
 }
 
-// The real program (ventbox-calc, or ventbox-calc.exe under Wine), run as a
-// shell runs it, with standard output and error in files. `redirect`, if
+#ifdef __EMSCRIPTEN__
+// Under Node a WebAssembly program has no shell of its own: the host's
+// runs the command, and gives its exit status.
+int hostShell(const std::string& command)
+{
+    // clang-format off
+    return EM_ASM_INT({
+        const r = require('child_process').spawnSync('/bin/sh', ['-c', UTF8ToString($0)]);
+        return r.status === null ? -1 : r.status;
+    }, command.c_str());
+    // clang-format on
+}
+#endif
+
+// The real program (ventbox-calc, ventbox-calc.exe under Wine, or
+// ventbox-calc.js under Node), run as a shell runs it, with standard output
+// and error in files. `redirect`, if
 // given, sends standard output elsewhere instead.
 CliRun runProgram(const std::vector<std::string>& args, const std::string& redirect = {})
 {
@@ -81,6 +98,8 @@ CliRun runProgram(const std::vector<std::string>& args, const std::string& redir
     command.insert(command.begin(), '"');
     command += '"';
     const int status = std::system(command.c_str());
+#elif defined(__EMSCRIPTEN__)
+    const int status = hostShell(command);
 #else
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
