@@ -25,6 +25,19 @@ enum class Outcome {
 // (followed by ".").
 inline constexpr std::string_view overflowMessage = "Floating point overflow";
 
+// The outcome's name where a program or page reports it: "ok", "empty",
+// "not-positive", "overflow".
+constexpr std::string_view outcomeName(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Filled: return "ok";
+    case Outcome::Empty: return "empty";
+    case Outcome::NotPositive: return "not-positive";
+    case Outcome::Overflow: return "overflow";
+    }
+    return "?";
+}
+
 // Reading, the grammar: the length of the longest leading part of `text`
 // that is a well-formed number (after the leading blanks, which it
 // includes), or 0 when there is none. Well-formed: optional "+"/"-", digits
@@ -53,6 +66,14 @@ std::string realToText(Extended value, int width, int decimals);
 inline std::string realToText(Real48 value, int width, int decimals)
 {
     return realToText(value.value(), width, decimals);
+}
+
+// The key filter of the decimal input fields: Backspace, Enter, "." and
+// the digits may be typed; nothing else. It does not look at the field's
+// text, so a second "." passes.
+constexpr bool decimalKeyPasses(char32_t key)
+{
+    return key == 8 || key == 13 || key == U'.' || (key >= U'0' && key <= U'9');
 }
 
 } // namespace VENTBOX_CALC_VARIANT

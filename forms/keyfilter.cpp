@@ -1,11 +1,11 @@
 #include "keyfilter.h"
 
+#include "calc/numtext.h"
 #include "platform/application.h"
 
 void decimalKeyFilter(char16_t& key)
 {
-    const bool passes = key == 8 || key == 13 || key == u'.' || (key >= u'0' && key <= u'9');
-    if (!passes) {
+    if (!calc::decimalKeyPasses(key)) {
         key = 0;
         platform::messageBeep(0xFFFF);
     }

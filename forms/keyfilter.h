@@ -1,6 +1,6 @@
 #pragma once
-// The key filter of the decimal input fields of both windows: Backspace,
-// Enter, "." and the digits pass; anything else is discarded with the
-// message beep. It does not look at the field's text, so a second "." passes.
+// The key filter of the decimal input fields of both windows
+// (calc::decimalKeyPasses): a key that may not be typed is discarded with
+// the message beep.
 
 void decimalKeyFilter(char16_t& key);
