@@ -1,0 +1,95 @@
+// What the page needs beside it to be installed as an app when a web server
+// serves it: a web app manifest with the program's icons and a service
+// worker that keeps the page, the manifest and the icons for offline use.
+// Opened from disk, the page uses neither (install.js).
+
+import { createHash } from 'node:crypto';
+import { copyFile, readFile, writeFile } from 'node:fs/promises';
+import { basename, dirname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+const resources = join(dirname(fileURLToPath(import.meta.url)), '../../resources');
+const page = 'ventbox.html';
+export const manifestName = 'ventbox.webmanifest';
+export const workerName = 'ventbox-sw.js';
+
+// The caption of the main window, from its layout.
+async function mainWindowTitle() {
+    const ui = await readFile(join(resources, 'forms/Unit1.ui'), 'utf8');
+    const title = /<property name="windowTitle">\s*<string[^>]*>([^<]*)<\/string>/.exec(ui);
+    if (!title) throw new Error('Unit1.ui: no windowTitle');
+    return title[1];
+}
+
+// A key of the desktop entry in Czech.
+async function desktopEntry(key) {
+    const entry = await readFile(join(resources, 'desktop/ventbox.desktop'), 'utf8');
+    return new RegExp(`^${key}\\[cs\\]=(.*)$`, 'm').exec(entry)?.[1];
+}
+
+// A PNG's width and height, from its header.
+function pngSize(bytes) {
+    if (bytes.toString('latin1', 1, 4) !== 'PNG') throw new Error('not a PNG');
+    return `${bytes.readUInt32BE(16)}x${bytes.readUInt32BE(20)}`;
+}
+
+const worker = (cache, files) => `// Keeps the page for offline use: cache first, the network for the rest.
+const cacheName = ${JSON.stringify(cache)};
+const files = ${JSON.stringify(files)};
+
+self.addEventListener('install', (event) => {
+    event.waitUntil(caches.open(cacheName).then((cache) => cache.addAll(files)).then(() => self.skipWaiting()));
+});
+
+self.addEventListener('activate', (event) => {
+    event.waitUntil(caches.keys()
+        .then((names) => Promise.all(names.filter((n) => n.startsWith('ventbox-') && n !== cacheName).map((n) => caches.delete(n))))
+        .then(() => self.clients.claim()));
+});
+
+self.addEventListener('fetch', (event) => {
+    if (event.request.method !== 'GET') return;
+    event.respondWith(caches.match(event.request, { ignoreSearch: true }).then((hit) => hit ?? fetch(event.request)
+        .catch((error) => (event.request.mode === 'navigate' ? caches.match(${JSON.stringify(page)}) : Promise.reject(error)))));
+});
+`;
+
+// Writes the manifest, the service worker and the icons into `outDir`,
+// beside the page it holds already. `iconPng`: the icons' files (PNG),
+// by default the program's icons of 32 and 128 pixels.
+export async function writeSiteFiles(outDir, { iconPng } = {}) {
+    const iconFiles = [iconPng ?? [join(resources, 'pictures/ventbox.png'), join(resources, 'pictures/ventbox-128.png')]].flat();
+    const icons = [];
+    for (const file of iconFiles) {
+        const name = basename(file);
+        icons.push({ src: name, sizes: pngSize(await readFile(file)), type: 'image/png' });
+        await copyFile(file, join(outDir, name));
+    }
+    const manifest = {
+        name: await mainWindowTitle(),
+        short_name: 'Ventbox',
+        description: await desktopEntry('Comment'),
+        lang: 'cs',
+        start_url: page,
+        scope: './',
+        display: 'standalone',
+        background_color: '#c0c0c0',
+        theme_color: '#000080',
+        icons,
+    };
+    await writeFile(join(outDir, manifestName), `${JSON.stringify(manifest, null, 2)}\n`);
+
+    // A new page is a new cache: the worker is new, and replaces the old one.
+    const html = await readFile(join(outDir, page));
+    const cache = `ventbox-${createHash('sha256').update(html).digest('hex').slice(0, 16)}`;
+    await writeFile(join(outDir, workerName), worker(cache, [page, manifestName, ...icons.map((i) => i.src)]));
+}
+
+// node web/tools/site.mjs DIR: the same for the page in DIR.
+if (process.argv[1] === fileURLToPath(import.meta.url)) {
+    if (!process.argv[2]) {
+        console.error('usage: node web/tools/site.mjs DIR');
+        process.exit(2);
+    }
+    await writeSiteFiles(process.argv[2]);
+}
