@@ -11,7 +11,7 @@ WERROR     := -DVENTBOX_WERROR=ON
 
 .PHONY: all deps configure build run test test-quick test-asan test-clang test-arm64 \
         test-windows test-portable-long bench fuzz lint package package-arm64 arm64 \
-        windows package-windows bench-wine clean
+        windows package-windows bench-wine web run-web test-web bench-web clean
 
 all: build
 
@@ -40,6 +40,7 @@ run: build
 test: test-quick
 	@$(MAKE) --no-print-directory test-asan
 	@$(MAKE) --no-print-directory test-clang
+	@$(MAKE) --no-print-directory test-web
 ifneq ($(shell uname -m),aarch64)
 	@$(MAKE) --no-print-directory test-arm64
 	@$(MAKE) --no-print-directory test-windows
@@ -119,6 +120,48 @@ test-windows: package-windows
 bench-wine: windows
 	python3 bench/startup_wine.py --build $(WINDOWS_BUILD) --runs $(BENCH_RUNS)
 
+# The browser edition, in $(WEB_BUILD)/: calc/ and ventbox-calc compiled to
+# WebAssembly by emscripten, on GMP and MPFR built for it from Debian's
+# sources once per machine (scripts/build-qt-windows mpfr-wasm, a few
+# minutes; cached in ~/.cache/ventbox), and the page built on them:
+# $(WEB_BUILD)/ventbox.html, one file, with what installs it when served
+# beside it. node $(WEB_BUILD)/ventbox-calc.js is ventbox-calc.
+WEB_BUILD ?= build-web
+WEB_PORT  ?= 8080
+# Debian's emscripten finds its acorn (linking) among Debian's Node modules.
+web run-web test-web bench-web: export NODE_PATH := /usr/share/nodejs
+web/node_modules/.package-lock.json: web/package.json web/package-lock.json
+	cd web && npm ci --no-audit --no-fund
+web:
+	@scripts/install-deps web
+	@$(MAKE) --no-print-directory web/node_modules/.package-lock.json
+	mpfr=$$(scripts/build-qt-windows mpfr-wasm) && \
+	cmake -S . -B $(WEB_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_TOOLCHAIN_FILE=cmake/wasm32-emscripten.cmake "-DCMAKE_FIND_ROOT_PATH=$$mpfr" \
+	      $(WERROR) $(CMAKE_ARGS)
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# The page on 127.0.0.1, as a web host serves it (installable, offline).
+run-web: web
+	@echo "ventbox: http://127.0.0.1:$(WEB_PORT)/ventbox.html"
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 --directory $(WEB_BUILD)
+
+# The unit and command-line suites under Node (CTest), then the page in the
+# three engines: the whole of it in headless chromium, a shorter run in
+# firefox-esr (both by puppeteer-core) and WebKitGTK (WebKitWebDriver,
+# under Xvfb).
+WEB_TESTS = VENTBOX_PAGE=$(CURDIR)/$(WEB_BUILD)/ventbox.html VENTBOX_TABLES=$(CURDIR)/$(WEB_BUILD)/tables.json
+test-web: web
+	ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
+	$(WEB_TESTS) node --test --test-concurrency=1 tests/e2e/web/
+	$(WEB_TESTS) VENTBOX_BROWSER=firefox node --test tests/e2e/web/engines.test.mjs
+	$(WEB_TESTS) xvfb-run -a /usr/bin/python3 tests/e2e/web/webkit.py
+
+# In headless chromium: the page's splash against a minimal page of the
+# same size, one keystroke's recalculation and repaint, the file's size.
+bench-web: web
+	node bench/web_bench.mjs $(WEB_BUILD)/ventbox.html --runs $(BENCH_RUNS)
+
 # The native and the portable extended format side by side at length:
 # DIFFERENTIAL_SCALE times the cases that make test runs.
 DIFFERENTIAL_SCALE ?= 200
@@ -160,4 +203,5 @@ package: build
 	lintian --allow-root --fail-on error,warning --info $(BUILD)/ventbox_*.deb
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(CLANG_BUILD) $(FUZZ_BUILD) $(ARM64_BUILD) $(WINDOWS_BUILD) \
+	       $(WEB_BUILD)

@@ -10,11 +10,16 @@
 #include <mpfr.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <system_error>
 
-static_assert(GMP_NUMB_BITS == 64, "one 64-bit limb holds an extended significand");
+// The 64-bit significand in GMP's limbs: one of 64 bits, or two of 32 (as
+// in WebAssembly), the least significant first.
+constexpr std::size_t limbCount = 64 / GMP_NUMB_BITS;
+static_assert(GMP_NAIL_BITS == 0 && GMP_NUMB_BITS * limbCount == 64,
+              "whole limbs hold an extended significand");
 
 namespace calc {
 inline namespace VENTBOX_CALC_VARIANT {
@@ -58,16 +63,38 @@ template <typename Exponent> constexpr Exponent toMpfr(std::int64_t exponent)
     return static_cast<Exponent>(exponent);
 }
 
+// The significand's limbs and back (templates for the same reason: where a
+// limb is 64 bits, the casts change nothing).
+using Limbs = std::array<mp_limb_t, limbCount>;
+
+template <typename Limb> constexpr std::array<Limb, limbCount> toLimbs(std::uint64_t significand)
+{
+    std::array<Limb, limbCount> limbs{};
+    for (std::size_t i = 0; i < limbCount; ++i)
+        limbs[i] = static_cast<Limb>(significand >> (i * GMP_NUMB_BITS));
+    return limbs;
+}
+
+template <typename Limb>
+constexpr std::uint64_t fromLimbs(const std::array<Limb, limbCount>& limbs)
+{
+    std::uint64_t significand = 0;
+    for (std::size_t i = 0; i < limbCount; ++i)
+        significand |= static_cast<std::uint64_t>(limbs[i]) << (i * GMP_NUMB_BITS);
+    return significand;
+}
+
 struct ExtendedAccess {
     // An MPFR number over a significand of its own: a copy of an Extended
     // operand, or a result to be taken out as an Extended. Never copied:
-    // MPFR points at its limb.
+    // MPFR points at its limbs.
     class Number {
     public:
-        Number() { mpfr_custom_init_set(&x_, MPFR_ZERO_KIND, 0, precision, &limb_); }
-        explicit Number(const Extended& e) : limb_(e.significand_)
+        Number() { mpfr_custom_init_set(&x_, MPFR_ZERO_KIND, 0, precision, limbs_.data()); }
+        explicit Number(const Extended& e) : limbs_(toLimbs<mp_limb_t>(e.significand_))
         {
-            mpfr_custom_init_set(&x_, e.kind_, toMpfr<mpfr_exp_t>(e.exponent_), precision, &limb_);
+            mpfr_custom_init_set(&x_, e.kind_, toMpfr<mpfr_exp_t>(e.exponent_), precision,
+                                 limbs_.data());
         }
         Number(const Number&) = delete;
         Number& operator=(const Number&) = delete;
@@ -89,14 +116,14 @@ struct ExtendedAccess {
             Extended e;
             e.kind_ = mpfr_custom_get_kind(&x_);
             if (e.kind_ == Extended::regularKind || e.kind_ == -Extended::regularKind) {
-                e.significand_ = limb_;
+                e.significand_ = fromLimbs(limbs_);
                 e.exponent_ = mpfr_custom_get_exp(&x_);
             }
             return e;
         }
 
     private:
-        mp_limb_t limb_ = 0;
+        Limbs limbs_{};
         __mpfr_struct x_{};
     };
 

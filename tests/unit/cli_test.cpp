@@ -63,15 +63,12 @@ std::string fileText(const std::filesystem::path& path)
 #ifdef __EMSCRIPTEN__
 // Under Node a WebAssembly program has no shell of its own: the host's
 // runs the command, and gives its exit status.
-int hostShell(const std::string& command)
-{
-    // clang-format off
-    return EM_ASM_INT({
-        const r = require('child_process').spawnSync('/bin/sh', ['-c', UTF8ToString($0)]);
-        return r.status === null ? -1 : r.status;
-    }, command.c_str());
-    // clang-format on
-}
+// clang-format off
+EM_JS(int, hostShell, (const char* command), {
+    const r = require('child_process').spawnSync('/bin/sh', ['-c', UTF8ToString(command)]);
+    return r.status === null ? -1 : r.status;
+})
+// clang-format on
 #endif
 
 // The real program (ventbox-calc, ventbox-calc.exe under Wine, or
@@ -99,7 +96,7 @@ CliRun runProgram(const std::vector<std::string>& args, const std::string& redir
     command += '"';
     const int status = std::system(command.c_str());
 #elif defined(__EMSCRIPTEN__)
-    const int status = hostShell(command);
+    const int status = hostShell(command.c_str());
 #else
     const int raw = std::system(command.c_str());
     const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

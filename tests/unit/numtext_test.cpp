@@ -12,6 +12,7 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using calc::Extended;
@@ -199,10 +200,12 @@ protected:
         // Linux's name, then Windows'.
         if (!std::setlocale(LC_ALL, "cs_CZ.UTF-8") && !std::setlocale(LC_ALL, "Czech_Czechia.1250"))
             GTEST_SKIP() << "cs_CZ.UTF-8 is not installed (scripts/install-deps makes it)";
-        // The precondition of the test: this locale really writes ",".
+        // The precondition of the test: this locale really writes ",". (The
+        // C library of WebAssembly takes any name and still writes ".".)
         char buf[16];
         std::snprintf(buf, sizeof buf, "%.1f", 2.5);
-        ASSERT_STREQ(buf, "2,5");
+        if (std::string_view(buf) != "2,5")
+            GTEST_SKIP() << "this C library's cs_CZ.UTF-8 writes " << buf;
     }
     void TearDown() override { std::setlocale(LC_ALL, saved_.c_str()); }
 
