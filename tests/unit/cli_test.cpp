@@ -212,6 +212,30 @@ const CliCase cliCases[] = {
     {"usage_area_arity", {"area", "rectangle", "1"}, 64, "", "2 dimensions"},
     {"usage_area_too_many", {"area", "circle", "1", "2", "3"}, 64, "", "1 dimension"},
     {"usage_json_batch", {"--json", "batch"}, 64, "", "--json does not apply to batch"},
+    // The response's values were worked out apart from this program, in Python
+    // (cmath) from Small's G(s) with the design's Fb, F3 by bisection on |G|.
+    {"response_k075", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--points", "3", "--from", "20", "--to", "80"}, 0,
+     "L=31.5450\nQtc=0.5580\nFb=31.39\nF3=32.14\nPeak=0.23 dB at 62.75 Hz\n       Hz       dB       ms\n"
+     "    20.00   -15.63    16.84\n    40.00    -0.60    11.77\n    80.00     0.19     2.24\n", ""},
+    {"response_hump_json", {"--json", "--points", "3", "--from", "20", "--to", "80", "response", "30", "0.6", "50", "6", "1", "50", "30"}, 0,
+     "{\"L\":\"60.1991\",\"Qtc\":\"1.0631\",\"Fb\":\"27.34\",\"status\":\"ok\",\"f3\":34.3231,\"peak\":{\"db\":4.03974,\"hz\":58.8794},"
+     "\"points\":[{\"hz\":20,\"db\":-11.441,\"delay_ms\":19.6386},{\"hz\":40,\"db\":-0.132789,\"delay_ms\":8.87549},{\"hz\":80,\"db\":2.89162,\"delay_ms\":2.66102}]}\n", ""},
+    {"response_ql_csv", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--csv", "--ql", "3", "--points", "3", "--from", "20", "--to", "80"}, 0,
+     "hz,db,delay_ms\n20,-16.6628,16.993\n40,-2.42699,10.506\n80,-0.0167044,2.46581\n", ""},
+    {"response_cleared", {"response", "30", "0.4", "50", "6", "", "50", "40"}, 1, "L=\nQtc=\nFb=\n", "Re is empty"},
+    {"response_from_above_to", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--from", "200", "--to", "100"}, 64, "", "--from must lie below --to"},
+    {"response_from_zero", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--from", "0"}, 64, "", "--from needs a positive number"},
+    {"response_one_point", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--points", "1"}, 64, "", "from 2 to 10000"},
+    {"response_too_many_points", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--points", "10001"}, 64, "", "from 2 to 10000"},
+    {"response_ql_trailing", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--ql", "7x"}, 64, "", "--ql needs a positive number, not \"7x\""},
+    {"response_ql_empty", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--ql", ""}, 64, "", "--ql needs a positive number"},
+    {"response_ql_nan", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--ql", "nan"}, 64, "", "--ql needs a positive number"},
+    {"response_ql_inf", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--ql", "inf"}, 64, "", "--ql needs a positive number"},
+    {"response_unknown_option", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--xml"}, 64, "", "unknown option --xml"},
+    {"response_option_among_texts", {"response", "--ql", "5", "30", "0.4", "50", "6", "0", "50"}, 64, "", "seven field texts, then its options"},
+    {"response_json_and_csv", {"--json", "response", "30", "0.4", "50", "6", "0", "50", "40", "--csv"}, 64, "", "exclude each other"},
+    {"response_svg_unwritable", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--svg", "no-such-dir/box.svg"}, 74, "", "cannot write no-such-dir/box.svg"},
+    {"design_takes_no_ql", {"--ql", "5", "design", "30", "0.4", "50", "6", "0", "50", "40"}, 64, "", "--ql does not apply to design"},
 };
 // clang-format on
 
@@ -255,6 +279,19 @@ TEST(CliBatch, AddsResultsAndStatusPerRow)
                   "30,0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok\n"
                   "\"30\"\"\",0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok\n");
     }
+}
+
+// With --response, F3 and the peak's level (the values from Python, as for
+// the response rows above); none for a cleared design.
+TEST(CliBatch, ResponseAddsF3AndPeak)
+{
+    const CliRun r = runCli({"batch", "--response"},
+                            "fs,qts,vas,rdc,re,s,vb\n30,0.4,50,6,0,50,40\n30,0.4,50,6,,50,40\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "fs,qts,vas,rdc,re,s,vb,l,qtc,fb,status,f3,peak_db\n"
+              "30,0.4,50,6,0,50,40,31.5450,0.5580,31.39,ok,32.141,0.232157\n"
+              "30,0.4,50,6,,50,40,,,,empty,,\n");
 }
 
 TEST(CliBatch, MalformedInputIsADataError)
