@@ -223,6 +223,7 @@ const CliCase cliCases[] = {
     {"response_ql_csv", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--csv", "--ql", "3", "--points", "3", "--from", "20", "--to", "80"}, 0,
      "hz,db,delay_ms\n20,-16.6628,16.993\n40,-2.42699,10.506\n80,-0.0167044,2.46581\n", ""},
     {"response_cleared", {"response", "30", "0.4", "50", "6", "", "50", "40"}, 1, "L=\nQtc=\nFb=\n", "Re is empty"},
+    {"response_overflow", {"response", "1e99", "0.4", "50", "6", "0", "50", "40"}, 2, "L=\nQtc=\nFb=\n", "Floating point overflow.\n"},
     {"response_from_above_to", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--from", "200", "--to", "100"}, 64, "", "--from must lie below --to"},
     {"response_from_zero", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--from", "0"}, 64, "", "--from needs a positive number"},
     {"response_one_point", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--points", "1"}, 64, "", "from 2 to 10000"},
@@ -235,6 +236,7 @@ const CliCase cliCases[] = {
     {"response_option_among_texts", {"response", "--ql", "5", "30", "0.4", "50", "6", "0", "50"}, 64, "", "seven field texts, then its options"},
     {"response_json_and_csv", {"--json", "response", "30", "0.4", "50", "6", "0", "50", "40", "--csv"}, 64, "", "exclude each other"},
     {"response_svg_unwritable", {"response", "30", "0.4", "50", "6", "0", "50", "40", "--svg", "no-such-dir/box.svg"}, 74, "", "cannot write no-such-dir/box.svg"},
+    {"batch_ql_without_response", {"batch", "--ql", "5"}, 64, "", "--ql applies only with --response"},
     {"design_takes_no_ql", {"--ql", "5", "design", "30", "0.4", "50", "6", "0", "50", "40"}, 64, "", "--ql does not apply to design"},
 };
 // clang-format on

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <locale>
 #include <random>
 #include <sstream>
 
@@ -90,26 +91,58 @@ TEST(VentedResponse, F3IsTheHighestHalfPowerPointAndPeakTheMaximum)
     EXPECT_LT(shelf.peak()->hz, shelf.f3());
 }
 
+// The example design's response as a picture in `file`: the exit status.
+int drawTo(const std::string& file)
+{
+    std::vector<std::string> args{"response"};
+    args.insert(args.end(), tables::designs[0].in.begin(), tables::designs[0].in.end());
+    args.insert(args.end(), {"--svg", file});
+    std::istringstream in;
+    std::ostringstream out, err;
+    return cli::run(args, in, out, err);
+}
+
+// The x of every element that starts with `start`, up to its number.
+std::vector<double> positions(const std::string& svg, const std::string& start)
+{
+    std::vector<double> xs;
+    for (auto at = svg.find(start); at != std::string::npos; at = svg.find(start, at + 1)) {
+        std::istringstream number(svg.substr(at + start.size(), 12));
+        number.imbue(std::locale::classic());
+        xs.emplace_back();
+        number >> xs.back();
+    }
+    return xs;
+}
+
 TEST(VentedResponse, SvgIsWrittenWholeUnderItsName)
 {
     const auto dir = std::filesystem::temp_directory_path()
         / ("ventbox-response-test-" + std::to_string(std::random_device{}()));
     std::filesystem::create_directory(dir);
     const std::string file = (dir / "box.svg").string();
-    std::vector<std::string> args{"response"};
-    args.insert(args.end(), tables::designs[0].in.begin(), tables::designs[0].in.end());
-    args.insert(args.end(), {"--svg", file});
-    std::istringstream in;
-    std::ostringstream out, err;
-    EXPECT_EQ(cli::run(args, in, out, err), cli::exitOk) << err.str();
+    EXPECT_EQ(drawTo(file), cli::exitOk);
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream read;
+    read << in.rdbuf();
+    const std::string svg = read.str();
+    EXPECT_TRUE(svg.starts_with("<?xml")) << svg.substr(0, 100);
+    EXPECT_TRUE(svg.ends_with("</svg>\n"));
+    for (const char* title : {"Kmitočet (Hz)", "Úroveň (dB)", "Skupinové zpoždění (ms)"})
+        EXPECT_NE(svg.find(title), std::string::npos) << title;
+    // F3 (from Python, as in the CLI rows) marked on a logarithmic axis: between
+    // the lines of 10 and 100 Hz as log10(F3 / 10) says
+    EXPECT_NE(svg.find("F3 = 32.14 Hz"), std::string::npos);
+    const auto decades = positions(svg, "<line class=\"major\" x1=\"");
+    const auto f3 = positions(svg, "<line class=\"f3\" x1=\"");
+    ASSERT_GE(decades.size(), 2U);
+    ASSERT_FALSE(f3.empty());
+    EXPECT_NEAR((f3[0] - decades[0]) / (decades[1] - decades[0]), std::log10(3.2141), 1e-3);
 
-    std::ifstream svg(file, std::ios::binary);
-    std::ostringstream text;
-    text << svg.rdbuf();
-    EXPECT_TRUE(text.str().starts_with("<?xml")) << text.str().substr(0, 100);
-    EXPECT_TRUE(text.str().ends_with("</svg>\n"));
-    EXPECT_NE(text.str().find("F3 = 32.14 Hz"), std::string::npos);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+    // Where it cannot be written (over a folder), it leaves nothing behind.
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_EQ(drawTo((dir / "folder").string()), cli::exitIoError);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
     std::filesystem::remove_all(dir);
 }
 
