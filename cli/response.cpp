@@ -24,8 +24,8 @@ double scaledValue(const Polynomial& c, double y)
 {
     double sum = 0;
     if (std::fabs(y) <= 1) {
-        for (auto it = c.rbegin(); it != c.rend(); ++it)
-            sum = sum * y + *it;
+        for (std::size_t i = c.size(); i-- > 0;)
+            sum = sum * y + c[i];
     } else {
         const double u = 1 / y;
         for (const double ci : c)
@@ -197,6 +197,7 @@ std::optional<Peak> VentedResponse::peak() const
 std::vector<double> logSpaced(double from, double to, int count)
 {
     std::vector<double> hz;
+    hz.reserve(static_cast<std::size_t>(count));
     const double ratio = std::log(to / from);
     for (int i = 0; i < count - 1; ++i)
         hz.push_back(from * std::exp(ratio * i / (count - 1)));
@@ -208,6 +209,7 @@ std::vector<ResponsePoint> responseTable(const VentedResponse& response,
                                          const std::vector<double>& frequencies)
 {
     std::vector<ResponsePoint> table;
+    table.reserve(frequencies.size());
     for (const double hz : frequencies)
         table.push_back({hz, response.levelDb(hz), response.delayMs(hz)});
     return table;
