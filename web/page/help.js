@@ -15,7 +15,8 @@ const browserNotes = [
         after: 'F1',
         html:
             'V prohlížeči: kde si prohlížeč nebo systém nechává klávesu <strong>F1</strong> pro sebe, ' +
-            'otevře nápovědu k poli kombinace <strong>Shift+F1</strong>.',
+            'otevře nápovědu k poli kombinace <strong>Shift+F1</strong>. Bez klávesnice ji otevře ' +
+            'tlačítko <strong>?</strong> v záhlaví okna.',
     },
     {
         topic: '3',
