@@ -160,6 +160,6 @@ export async function printSheet(texts) {
     }
     for (const name of valueNames) sheet.querySelector(`[data-name="${name}"]`).textContent = texts[name];
     dateNow();
-    await Promise.all([sketch, document.fonts.ready]);
+    await Promise.all([sketch.catch(() => {}), document.fonts.ready]); // without a sketch rather than not at all
     window.print();
 }
