@@ -73,8 +73,8 @@ export async function writeSiteFiles(outDir, { iconPng } = {}) {
         start_url: page,
         scope: './',
         display: 'standalone',
-        background_color: '#c0c0c0',
-        theme_color: '#000080',
+        background_color: '#5f7d95', // the page behind the windows
+        theme_color: '#0b3a86', // their caption bars
         icons,
     };
     await writeFile(join(outDir, manifestName), `${JSON.stringify(manifest, null, 2)}\n`);
