@@ -36,10 +36,13 @@ export class Desk {
         return document.documentElement.clientHeight / this.zoom;
     }
 
+    // The scale at which the widest window of the page fits the screen.
     fit() {
-        const widest = Math.max(...this.windows.map((w) => w.width));
+        const widest = Math.max(...[...this.element.querySelectorAll('.form')].map((e) => Number(e.dataset.width)));
         this.zoom = Math.min(1, (document.documentElement.clientWidth - 2 * gap) / widest);
         this.element.style.zoom = String(this.zoom);
+        // Pictures drawn smaller than their pixels are smoothed, larger ones not.
+        this.element.classList.toggle('shrunk', this.zoom * devicePixelRatio < 1);
         this.element.style.width = `${this.width}px`;
         for (const win of this.windows) {
             if (!win.element.hidden) win.keepInside();
@@ -93,9 +96,13 @@ export class Window {
         this.element.style.top = `${y}px`;
     }
 
-    centre() {
-        const { width, height } = this.desk;
-        this.moveTo(Math.max(0, (width - this.width) / 2), Math.max(0, (height - this.height) / 2));
+    // In the middle of the screen; with `topWhenScaled` at its top where the
+    // windows are scaled down, which on a phone leaves the rest to its
+    // keyboard.
+    centre(topWhenScaled = false) {
+        const { width, height, zoom } = this.desk;
+        const top = topWhenScaled && zoom < 1 ? gap : Math.max(0, (height - this.height) / 2);
+        this.moveTo(Math.max(0, (width - this.width) / 2), top);
     }
 
     // Right of another window where the desk has room, otherwise under it.
@@ -114,12 +121,13 @@ export class Window {
     show(place) {
         const first = this.element.hidden;
         this.element.hidden = false;
+        this.desk.fit();
         if (!this.placed) {
             place();
             this.placed = true;
+            this.desk.fit();
         }
         this.desk.raise(this);
-        this.desk.fit();
         if (first) this.element.scrollIntoView?.({ block: 'nearest', inline: 'nearest' });
         this.activate();
     }

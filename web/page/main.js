@@ -18,8 +18,8 @@ const desk = new Desk(document.getElementById('desk'));
 const splash = new Window(desk, document.getElementById('Form4'));
 
 for (const canvas of splash.element.querySelectorAll('canvas.tbitmap')) paintBitmap(canvas);
-splash.centre();
 desk.fit();
+splash.centre();
 requestAnimationFrame(() => setTimeout(() => performance.mark('ventbox-splash-painted')));
 
 // The core's script is in the page as text, run once the splash is on the
@@ -83,7 +83,7 @@ async function start() {
 
     await splashOver;
     splash.element.hidden = true;
-    main.win.show(() => main.win.centre());
+    main.win.show(() => main.win.centre(true));
 }
 
 start();

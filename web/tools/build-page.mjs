@@ -47,7 +47,7 @@ const title = /setTitle\(QStringLiteral\("([^"]*)"\)\)/.exec(startup)?.[1] ?? fa
 
 const ui = (name) => readForm(readFileSync(join(root, 'resources/forms', `${name}.ui`), 'utf8'));
 const splash = formHtml(ui('Unit4'), { frame: 'none', label: title });
-const main = formHtml(ui('Unit1'), { frame: 'dialog' });
+const main = formHtml(ui('Unit1'), { frame: 'dialog', heading: 'h1' });
 const area = formHtml(ui('Unit2'), { frame: 'dialog' });
 
 const pictureDir = join(root, 'resources/pictures');

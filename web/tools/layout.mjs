@@ -45,7 +45,7 @@ function value(prop) {
     case 'font':
         return { family: field('family'), points: +field('pointsize'), bold: field('bold') === 'true' };
     case 'color':
-        return `rgb(${+field('red')}, ${+field('green')}, ${+field('blue')})`;
+        return [+field('red'), +field('green'), +field('blue')];
     case 'number':
         return +v.text;
     case 'bool':
@@ -107,6 +107,20 @@ export function caption(text) {
 // Points at 96 pixels per inch, to the nearest pixel.
 function pixels(points) {
     return Math.floor((points * 192 + 72) / 144);
+}
+
+// A caption colour legible on the button face (contrast 4.5:1 at least, as
+// text of its size needs): the layout's colour, darkened as far as needed.
+const face = [239, 239, 239];
+function luminance(rgb) {
+    const linear = rgb.map((c) => (c / 255 <= 0.04045 ? c / 255 / 12.92 : ((c / 255 + 0.055) / 1.055) ** 2.4));
+    return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2];
+}
+export function legible(rgb, background = face) {
+    const contrast = (c) => (luminance(background) + 0.05) / (luminance(c) + 0.05);
+    let colour = rgb;
+    for (let k = 1; contrast(colour) < 4.5 && k > 0; k -= 1 / 64) colour = rgb.map((c) => Math.floor(c * k));
+    return `rgb(${colour.join(', ')})`;
 }
 
 function fontStyle(font) {
@@ -182,7 +196,7 @@ class FormWriter {
             const title = this.id(`${w.name}-caption`);
             return `<div${this.common(w, 'groupbox', { role: 'group', 'aria-labelledby': title })}>` +
                 `<span class="groupbox-frame"></span>` +
-                `<span class="groupbox-caption" id="${title}" style="color:${p.captionColor ?? 'inherit'}">${esc(p.title)}</span>` +
+                `<span class="groupbox-caption" id="${title}" style="color:${p.captionColor ? legible(p.captionColor) : 'inherit'}">${esc(p.title)}</span>` +
                 `${this.children(w.children)}</div>`;
         }
         case 'TEdit':
@@ -255,7 +269,7 @@ class FormWriter {
 // The window's element: a dialog frame with a title bar (its caption, a
 // help button for touch, the close box) around the client area, or the
 // client area alone for a borderless window.
-export function formHtml(form, { frame: kind, label }) {
+export function formHtml(form, { frame: kind, label, heading = 'h2' }) {
     const writer = new FormWriter(form);
     const { root } = form;
     const client = `<div class="client" style="${boxStyle({ ...root.props.geometry, x: 0, y: 0 })}${fontStyle(root.props.font)}">` +
@@ -271,7 +285,7 @@ export function formHtml(form, { frame: kind, label }) {
     const size = { style: `width:${outer.w}px;height:${outer.h}px`, 'data-width': outer.w, 'data-height': outer.h };
     const html = kind === 'dialog'
         ? `<section${attrs({ id: form.name, class: 'form dialog-frame', 'aria-labelledby': title, ...size, hidden: true })}>` +
-            `<div class="caption-bar"><span class="caption-text" id="${title}">${esc(form.title)}</span>` +
+            `<div class="caption-bar"><${heading} class="caption-text" id="${title}">${esc(form.title)}</${heading}>` +
             `<button type="button" class="caption-help" tabindex="-1" aria-label="Nápověda k vybranému poli" title="Nápověda k vybranému poli">?</button>` +
             `<button type="button" class="caption-close" tabindex="-1" aria-label="Zavřít" title="Zavřít">×</button></div>` +
             `${client}</section>`
