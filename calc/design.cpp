@@ -103,7 +103,8 @@ DesignResult recalculate(const DesignTexts& texts)
             .length = realToText(*length, 5, 4),
             .qtc = realToText(*qtc, 5, 4),
             .fb = realToText(*fb, 5, 2),
-            .storedQtc = qtc};
+            .storedQtc = qtc,
+            .storedFb = fb};
 }
 
 } // namespace VENTBOX_CALC_VARIANT

@@ -29,6 +29,9 @@ struct DesignResult {
     // The stored Qtc whenever step 4 got as far as storing it, also when a
     // later step overflowed; the window keeps it in its Qtc field.
     std::optional<Real48> storedQtc{};
+    // The stored Fb of a filled design, whose text has two decimals only:
+    // what the response of the box starts from.
+    std::optional<Real48> storedFb{};
 };
 
 DesignResult recalculate(const DesignTexts& texts);

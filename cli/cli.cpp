@@ -255,9 +255,8 @@ bool takesOnly(const Options& o, std::string_view command,
     return true;
 }
 
-// The design as its response takes it, in double precision; Fb as the
-// recalculation stores it (its text has two decimals only): Fs × (√(Vas /
-// Vb + 1) × (k × 0.93)) in the extended format, k from the stored Qtc.
+// The design as its response takes it, in double precision, from the
+// stored values: the inputs as read and Fb as the recalculation stored it.
 struct BoxDesign {
     double fs;
     double fb;
@@ -270,8 +269,7 @@ BoxDesign boxDesign(const calc::DesignTexts& texts, const calc::DesignResult& r,
     for (std::size_t i = 0; i < v.size(); ++i)
         v[i] = calc::textToReal(texts[i])->value();
     const auto [fs, qts, vas, rdc, re, s, vb] = v;
-    const calc::Extended t = calc::tuningFactor(*r.storedQtc).value() * calc::Extended(0.93L);
-    const calc::Real48 fb = *calc::Real48::store(fs * (calc::sqrt(vas / vb + 1) * t));
+    const calc::Real48 fb = *r.storedFb;
     auto d = [](calc::Extended x) { return static_cast<double>(x); };
     const double qt = d(qts) * (d(rdc) + d(re)) / d(rdc);
     return {d(fs), d(fb.value()), {d(fb.value()) / d(fs), d(vas) / d(vb), qt, ql}};
