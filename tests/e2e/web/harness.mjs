@@ -76,14 +76,24 @@ export async function typeInto(page, selector, keys, { clear: empty = true } = {
     await page.keyboard.type(keys);
 }
 
-// Pastes into a field what the clipboard gives it.
-export function paste(page, selector, data) {
-    return page.$eval(selector, (e, value) => {
-        e.focus();
-        const clipboardData = new DataTransfer();
-        clipboardData.setData('text/plain', value);
-        e.dispatchEvent(new ClipboardEvent('paste', { clipboardData, bubbles: true, cancelable: true }));
+export async function chord(page, modifier, key) {
+    await page.keyboard.down(modifier);
+    await page.keyboard.press(key);
+    await page.keyboard.up(modifier);
+}
+
+// Pastes text into a field through the browser's clipboard: copied from a
+// scratch text area with Ctrl+C, pasted with Shift+Insert.
+export async function paste(page, selector, data) {
+    await page.evaluate((value) => {
+        const scratch = Object.assign(document.createElement('textarea'), { id: 'harness-clipboard', value });
+        document.body.append(scratch);
+        scratch.select();
     }, data);
+    await chord(page, 'Control', 'KeyC');
+    await page.evaluate(() => document.getElementById('harness-clipboard').remove());
+    await page.focus(selector);
+    await chord(page, 'Shift', 'Insert');
 }
 
 // The open modal box or dialog: its name, its text and its class.

@@ -9,7 +9,7 @@ import { resolve } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 
 import {
-    areaControls, clear, focused, launch, openAreaWindow, openDialog, openPage, paste, requestsOf, root,
+    areaControls, chord, clear, focused, launch, openAreaWindow, openDialog, openPage, paste, requestsOf, root,
     selectShape, tables, text, typeInto, visible, webRequire,
 } from './harness.mjs';
 
@@ -27,12 +27,6 @@ async function typeArea(page, row) {
     for (const [i, id] of controls.dims.entries()) await typeInto(page, `#Form2-${id}`, row.dims[i]);
     await typeInto(page, `#Form2-${controls.count}`, row.count);
     return `#Form2-${controls.area}`;
-}
-
-async function withAlt(page, code) {
-    await page.keyboard.down('Alt');
-    await page.keyboard.press(code);
-    await page.keyboard.up('Alt');
 }
 
 let browser;
@@ -121,9 +115,9 @@ describe('the windows on a desktop screen', () => {
     test('Alt with an underlined letter presses the button of the window that has the focus', async () => {
         await page.click('#Form2-BitBtn2');
         await page.focus('#Form1-Edit1');
-        await withAlt(page, 'KeyV');
+        await chord(page, 'Alt', 'KeyV');
         await page.waitForSelector(visible('Form2'));
-        await withAlt(page, 'KeyZ');
+        await chord(page, 'Alt', 'KeyZ');
         await page.waitForSelector(visible('Form2'), { hidden: true });
     });
 
