@@ -132,7 +132,7 @@ function build() {
 // or without a leading zero, a 12-hour clock), its separator, minutes and
 // seconds in two digits, and the AM/PM designator after the seconds. The
 // date alone at midnight.
-export function dateTimeText(moment) {
+function dateTimeText(moment) {
     const date = new Intl.DateTimeFormat(undefined, { dateStyle: 'short' }).format(moment);
     if (moment.getHours() === 0 && moment.getMinutes() === 0 && moment.getSeconds() === 0) return date;
     const parts = new Intl.DateTimeFormat(undefined, { hour: 'numeric', minute: '2-digit', second: '2-digit' })
