@@ -10,7 +10,10 @@ function bytesOf(name) {
     if (!store) store = JSON.parse(document.getElementById('pictures').textContent);
     const data = store[name];
     if (data === undefined) throw new Error(`Obrázek ${name} v programu chybí`);
-    return Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
+    const text = atob(data);
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; i++) bytes[i] = text.charCodeAt(i);
+    return bytes;
 }
 
 // An uncompressed BMP (1, 4 or 8 bits with a colour table, or 24 or 32
@@ -29,25 +32,21 @@ function decode(bytes) {
     const table = 14 + header;
     const stride = (((width * bits + 31) >>> 5) << 2);
     const rgba = new Uint8ClampedArray(width * height * 4);
+    const mask = (1 << bits) - 1;
     for (let y = 0; y < height; y++) {
         const row = offset + (stored < 0 ? y : height - 1 - y) * stride;
-        for (let x = 0; x < width; x++) {
-            let b;
-            let g;
-            let r;
+        for (let x = 0, to = 4 * y * width; x < width; x++, to += 4) {
+            let at;
             if (bits <= 8) {
                 const bit = x * bits;
-                const index = (bytes[row + (bit >>> 3)] >>> (8 - bits - (bit & 7))) & ((1 << bits) - 1);
-                const at = table + 4 * (index < colours ? index : 0);
-                [b, g, r] = [bytes[at], bytes[at + 1], bytes[at + 2]];
+                const index = (bytes[row + (bit >>> 3)] >>> (8 - bits - (bit & 7))) & mask;
+                at = table + 4 * (index < colours ? index : 0);
             } else {
-                const at = row + x * (bits >>> 3);
-                [b, g, r] = [bytes[at], bytes[at + 1], bytes[at + 2]];
+                at = row + x * (bits >>> 3);
             }
-            const to = 4 * (y * width + x);
-            rgba[to] = r;
-            rgba[to + 1] = g;
-            rgba[to + 2] = b;
+            rgba[to] = bytes[at + 2];
+            rgba[to + 1] = bytes[at + 1];
+            rgba[to + 2] = bytes[at];
             rgba[to + 3] = 255;
         }
     }
@@ -79,12 +78,14 @@ function paint(canvas, image, key, left = 0, width = image.width) {
     canvas.width = width;
     canvas.height = image.height;
     const out = new ImageData(width, image.height);
+    const from = image.rgba;
+    const to = out.data;
     for (let y = 0; y < image.height; y++) {
-        for (let x = 0; x < width; x++) {
-            const from = 4 * (y * image.width + left + x);
-            const to = 4 * (y * width + x);
-            const [r, g, b] = [image.rgba[from], image.rgba[from + 1], image.rgba[from + 2]];
-            out.data.set([r, g, b, key && r === key[0] && g === key[1] && b === key[2] ? 0 : 255], to);
+        for (let x = 0, i = 4 * (y * image.width + left), o = 4 * y * width; x < width; x++, i += 4, o += 4) {
+            to[o] = from[i];
+            to[o + 1] = from[i + 1];
+            to[o + 2] = from[i + 2];
+            to[o + 3] = key && from[i] === key[0] && from[i + 1] === key[1] && from[i + 2] === key[2] ? 0 : 255;
         }
     }
     canvas.getContext('2d').putImageData(out, 0, 0);

@@ -22,10 +22,16 @@ desk.fit();
 splash.centre();
 requestAnimationFrame(() => setTimeout(() => performance.mark('ventbox-splash-painted')));
 
-// The core's script is in the page as text, run once the splash is on the
-// screen: it holds the WebAssembly and takes a moment to read.
+// The page holds the splash, then this script, then the other windows and
+// the core's script as text, which runs once the splash is on the screen
+// and the page is read: it holds the WebAssembly and takes a moment to read.
+const pageRead = document.readyState === 'loading'
+    ? new Promise((resolve) => document.addEventListener('DOMContentLoaded', resolve, { once: true }))
+    : Promise.resolve();
+
 function startCore() {
-    return new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve))).then(() => {
+    const painted = new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve)));
+    return Promise.all([painted, pageRead]).then(() => {
         const source = document.getElementById('ventbox-core');
         const script = document.createElement('script');
         script.textContent = source.textContent;
@@ -63,6 +69,7 @@ function onKey(e) {
 }
 
 async function start() {
+    await pageRead; // the windows after the splash
     document.getElementById('restart').addEventListener('click', () => location.reload());
     registerInstall();
     let core;

@@ -100,31 +100,11 @@ async function helpTopics() {
 
 // ---- scripts and styles ----------------------------------------------------
 
-// Modules of the page that another part of the work provides; until they
-// are there the page is built without what they do.
-const optional = {
-    'help.js': 'export function openHelp() {}',
-    'sheet.js': 'export function printSheet() {}',
-    'install.js': 'export function registerInstall() {}',
-};
-const tolerateMissing = {
-    name: 'tolerate-missing',
-    setup(build) {
-        build.onResolve({ filter: /^\.\/[a-z]+\.js$/ }, ({ path, resolveDir }) => {
-            const file = path.slice(2);
-            if (!(file in optional) || existsSync(join(resolveDir, file))) return undefined;
-            console.warn(`build-page: web/page/${file} is missing; the page is built without it`);
-            return { path: file, namespace: 'missing' };
-        });
-        build.onLoad({ filter: /.*/, namespace: 'missing' }, ({ path }) => ({ contents: optional[path], loader: 'js' }));
-    },
-};
-
 async function bundle() {
     const result = await esbuild.build({
         entryPoints: [join(page, 'main.js')], bundle: true, format: 'iife', minify: true,
         target: ['chrome100', 'firefox100', 'safari15'], write: false, legalComments: 'none',
-        plugins: [tolerateMissing], logLevel: 'warning',
+        logLevel: 'warning',
     });
     return result.outputFiles[0].text;
 }
@@ -167,15 +147,15 @@ const html = `<!DOCTYPE html>
 <body>
 <main id="desk">
 ${splash.html}
+<script type="application/json" id="pictures">${json(pictures)}</script>
+<script>${scriptText(script)}</script>
 ${main.html}
 ${area.html}
 <div id="ended" hidden><p>Program byl ukončen.</p><button type="button" id="restart">Spustit znovu</button></div>
 <noscript><p>Program potřebuje JavaScript; v tomto prohlížeči je vypnutý.</p></noscript>
 </main>
-<script type="application/json" id="pictures">${json(pictures)}</script>
 <script type="application/json" id="help-topics">${json(help)}</script>
 <script type="text/plain" id="ventbox-core">${scriptText(core)}</script>
-<script>${scriptText(script)}</script>
 </body>
 </html>
 `;
