@@ -26,9 +26,9 @@ const root = resolve(here, '../..');
 const page = join(root, 'web/page');
 const fontDir = '/usr/share/fonts/truetype/liberation';
 // Every letter of Czech and of its neighbours, the typographic marks the
-// help and the sheet use, and the symbols the windows show.
+// help and the sheet use, the symbols the windows show and the help's π and √.
 const unicodes = 'U+0020-007E,U+00A0-017F,U+02C7,U+02D8-02DD,U+2013-2014,U+2018-201E,' +
-    'U+2022,U+2026,U+2030,U+2039-203A,U+20AC,U+2122,U+2190-2193,U+2212';
+    'U+03C0,U+2022,U+2026,U+2030,U+2039-203A,U+20AC,U+2122,U+2190-2193,U+2212,U+221A';
 
 function fail(message) {
     console.error(`build-page: ${message}`);
