@@ -173,8 +173,13 @@ export class EditField extends TextField {
     }
 }
 
-// The locale's decimal separator, which the count fields take as a key.
-const decimalSeparator = new Intl.NumberFormat().formatToParts(1.5).find((p) => p.type === 'decimal')?.value ?? '.';
+// The locale's decimal separator, which the count fields take as a key;
+// asked for at the first key (the locale's data take a while to load).
+let separator = null;
+function decimalSeparator() {
+    separator ??= new Intl.NumberFormat().formatToParts(1.5).find((p) => p.type === 'decimal')?.value ?? '.';
+    return separator;
+}
 
 // A count field: digits, "+", "-" and the locale's decimal separator may be
 // typed, at most three characters; other characters beep, control
@@ -185,7 +190,7 @@ const decimalSeparator = new Intl.NumberFormat().formatToParts(1.5).find((p) => 
 export class CountField extends TextField {
     constructor(input, { core, changed }) {
         super(input, {
-            filter: (c) => (/^[0-9+-]$/.test(c) || c === decimalSeparator ? true : c < ' ' || c === '\x7f' ? 'silent' : false),
+            filter: (c) => (/^[0-9+-]$/.test(c) || c === decimalSeparator() ? true : c < ' ' || c === '\x7f' ? 'silent' : false),
             changed: (field) => {
                 this.describe();
                 changed(field);
