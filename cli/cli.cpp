@@ -103,17 +103,6 @@ std::string jsonString(std::string_view s)
     return out;
 }
 
-std::string_view statusName(calc::Outcome outcome)
-{
-    switch (outcome) {
-    case calc::Outcome::Filled: return "ok";
-    case calc::Outcome::Empty: return "empty";
-    case calc::Outcome::NotPositive: return "not-positive";
-    case calc::Outcome::Overflow: return "overflow";
-    }
-    return "?";
-}
-
 // Prints the result texts as NAME=text lines or as one JSON object, says on
 // standard error why they are missing (an overflow as the error box says
 // it), and gives the exit status. `more` follows the texts: further lines,
@@ -129,7 +118,7 @@ ExitStatus finish(bool json,
             out << separator << jsonString(name) << ':' << jsonString(text);
             separator = ',';
         }
-        out << ",\"status\":" << jsonString(statusName(outcome));
+        out << ",\"status\":" << jsonString(calc::outcomeName(outcome));
         if (!reason.empty())
             out << ",\"reason\":" << jsonString(reason);
         out << more << "}\n";
@@ -526,7 +515,8 @@ ExitStatus runBatch(Options o, std::span<const std::string> args, std::istream& 
         calc::DesignTexts texts;
         std::copy(fields.begin(), fields.end(), texts.begin());
         const calc::DesignResult r = calc::recalculate(texts);
-        fields.insert(fields.end(), {r.length, r.qtc, r.fb, std::string(statusName(r.outcome))});
+        fields.insert(fields.end(),
+                      {r.length, r.qtc, r.fb, std::string(calc::outcomeName(r.outcome))});
         if (o.response) {
             std::optional<Summary> s;
             if (r.outcome == calc::Outcome::Filled) {

@@ -156,8 +156,8 @@ class TextField {
         const inserted = now.slice(head, now.length - tail);
         const kept = [...inserted].filter((c) => this.filter(c) === true);
         if ([...inserted].some((c) => this.filter(c) === false)) messageBeep();
-        const rest = before.length - (before.length - head - tail);
-        const room = this.max ? Math.max(0, this.max - rest) : Infinity;
+        // the text that stays around what was inserted: head + tail
+        const room = this.max ? Math.max(0, this.max - head - tail) : Infinity;
         const piece = kept.slice(0, room).join('');
         if (piece === inserted) return;
         this.input.value = now.slice(0, head) + piece + now.slice(now.length - tail);

@@ -226,10 +226,11 @@ export function mainWindow(core, desk, { end }) {
         for (const field of [Edit9, Edit7, Edit8]) field.setText('');
         if (result.outcome === 'overflow') showError(core.overflowMessage);
     };
-    const inputs = ['Edit1', 'Edit2', 'Edit3', 'Edit4', 'Edit5', 'Edit10', 'Edit6'].map((name) =>
+    // The inputs in the order the core takes them: Fs, Qts, Vas, Rdc, Re, S, Vb.
+    const names = ['Edit1', 'Edit2', 'Edit3', 'Edit4', 'Edit5', 'Edit10', 'Edit6'];
+    const inputs = names.map((name) =>
         new EditField(control(name), { passes: (c) => core.decimalKeyPasses(c), changed: recalculate }));
-    const field = Object.fromEntries(['Edit1', 'Edit2', 'Edit3', 'Edit4', 'Edit5', 'Edit10', 'Edit6']
-        .map((name, i) => [name, inputs[i]]));
+    const field = Object.fromEntries(names.map((name, i) => [name, inputs[i]]));
 
     button(control('BitBtn3'), (e) => openHelp('obsah', e.currentTarget));
     button(control('BitBtn2'), end);

@@ -4,6 +4,8 @@
 // Zpět (back through the topics visited) and Zavřít. Links lead from topic
 // to topic; a context without a topic shows what the desktop viewer shows.
 
+import { acceleratorButton } from './keys.js';
+
 const contentsTopic = 'obsah';
 const fileName = 'BAS.HLP';
 
@@ -106,8 +108,8 @@ function onKey(event) {
         const next = event.shiftKey ? (at <= 0 ? all.length - 1 : at - 1) : (at + 1) % all.length;
         event.preventDefault();
         all[next].focus();
-    } else if (event.altKey && !event.ctrlKey && !event.metaKey) {
-        const target = dialog.querySelector(`.vb-help-buttons button[data-accelerator="${event.key.toLowerCase()}"]`);
+    } else {
+        const target = acceleratorButton(event, dialog.querySelector('.vb-help-buttons'));
         if (target) {
             event.preventDefault();
             event.stopPropagation();

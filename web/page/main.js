@@ -9,6 +9,7 @@ import { showError } from './box.js';
 import { Desk, Window, areaWindow, helpContextOf, mainWindow, paintPictures } from './forms.js';
 import { openHelp } from './help.js';
 import { registerInstall } from './install.js';
+import { acceleratorButton } from './keys.js';
 
 const splashTime = 3000;
 
@@ -57,12 +58,8 @@ function onKey(e) {
         if (context) openHelp(context, focused);
         return;
     }
-    if (!e.altKey || e.ctrlKey || e.metaKey) return;
-    const letter = /^[a-z]$/i.test(e.key) ? e.key.toLowerCase() : /^Key([A-Z])$/.exec(e.code)?.[1].toLowerCase();
     const win = desk.active();
-    if (!letter || !win) return;
-    const target = [...win.element.querySelectorAll(`button[data-accelerator="${letter}"]`)]
-        .find((b) => b.closest('[hidden]') === null);
+    const target = win && acceleratorButton(e, win.element);
     if (!target) return;
     e.preventDefault();
     if (!target.disabled) target.click();

@@ -59,10 +59,6 @@ const items = [
     ['FolioLabel18', 'Výpočet je orientační, skutečné naladění ověřte měřením !', 24, band2 + 432, 16, bold,           red],
 ];
 
-// The value items, which the print button fills.
-const valueNames = ['FolioLabel25', 'FolioLabel26', 'FolioLabel27', 'FolioLabel28', 'FolioLabel29',
-    'FolioLabel30', 'FolioLabel31', 'FolioLabel32', 'FolioLabel33', 'FolioLabel34', 'FolioLabel36'];
-
 // The date/time item keeps its box of 281 × 17 whatever its text; the
 // picture's box of 120 × 217 cuts the sketch's last rows.
 const dateItem = { left: 24, top: band2 + 408, width: 281, height: 17, fontHeight: 13 };
@@ -158,7 +154,7 @@ export async function printSheet(texts) {
         // A print the user starts from the browser's menu dates the sheet too.
         window.addEventListener('beforeprint', dateNow);
     }
-    for (const name of valueNames) sheet.querySelector(`[data-name="${name}"]`).textContent = texts[name];
+    for (const [name, value] of Object.entries(texts)) sheet.querySelector(`[data-name="${name}"]`).textContent = value;
     dateNow();
     await Promise.all([sketch.catch(() => {}), document.fonts.ready]); // without a sketch rather than not at all
     window.print();

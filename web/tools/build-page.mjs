@@ -14,12 +14,14 @@ import { execFileSync } from 'node:child_process';
 import { existsSync, mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
-import { fileURLToPath, pathToFileURL } from 'node:url';
+import { fileURLToPath } from 'node:url';
 import { parseArgs } from 'node:util';
 
 import * as esbuild from 'esbuild';
 
 import { esc, formHtml, readForm } from './layout.mjs';
+import { renderHelp } from './render-help.mjs';
+import { writeSiteFiles } from './site.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const root = resolve(here, '../..');
@@ -47,7 +49,8 @@ const title = /setTitle\(QStringLiteral\("([^"]*)"\)\)/.exec(startup)?.[1] ?? fa
 
 const ui = (name) => readForm(readFileSync(join(root, 'resources/forms', `${name}.ui`), 'utf8'));
 const splash = formHtml(ui('Unit4'), { frame: 'none', label: title });
-const main = formHtml(ui('Unit1'), { frame: 'dialog', heading: 'h1' });
+const mainForm = ui('Unit1');
+const main = formHtml(mainForm, { frame: 'dialog', heading: 'h1' });
 const area = formHtml(ui('Unit2'), { frame: 'dialog' });
 
 const pictureDir = join(root, 'resources/pictures');
@@ -88,13 +91,7 @@ function fontFace(file, weight) {
 
 // ---- help ------------------------------------------------------------------
 
-async function helpTopics() {
-    const renderer = join(here, 'render-help.mjs');
-    if (!existsSync(renderer)) {
-        console.warn('build-page: web/tools/render-help.mjs is missing; the page has no help topics');
-        return { topics: [] };
-    }
-    const { renderHelp } = await import(pathToFileURL(renderer));
+function helpTopics() {
     return renderHelp(readFileSync(join(root, 'resources/BAS.HLP'), 'utf8'));
 }
 
@@ -110,7 +107,7 @@ async function bundle() {
 }
 
 async function styles(fonts) {
-    const sheets = ['page.css', 'sheet.css', 'help.css'].map((f) => join(page, f)).filter(existsSync);
+    const sheets = ['page.css', 'sheet.css', 'help.css'].map((f) => join(page, f));
     const css = sheets.map((f) => readFileSync(f, 'utf8')).join('\n');
     const { code } = await esbuild.transform(css, { loader: 'css', minify: true });
     return fonts + code;
@@ -162,8 +159,4 @@ ${area.html}
 
 writeFileSync(args.out, html);
 
-const site = join(here, 'site.mjs');
-if (existsSync(site)) {
-    const { writeSiteFiles } = await import(pathToFileURL(site));
-    await writeSiteFiles(dirname(resolve(args.out)), { iconPng: [join(pictureDir, 'ventbox.png'), join(pictureDir, 'ventbox-128.png')] });
-}
+await writeSiteFiles(dirname(resolve(args.out)), { name: mainForm.title, iconPng: [join(pictureDir, 'ventbox.png'), join(pictureDir, 'ventbox-128.png')] });

@@ -10,16 +10,8 @@ import { fileURLToPath } from 'node:url';
 
 const resources = join(dirname(fileURLToPath(import.meta.url)), '../../resources');
 const page = 'ventbox.html';
-export const manifestName = 'ventbox.webmanifest';
-export const workerName = 'ventbox-sw.js';
-
-// The caption of the main window, from its layout.
-async function mainWindowTitle() {
-    const ui = await readFile(join(resources, 'forms/Unit1.ui'), 'utf8');
-    const title = /<property name="windowTitle">\s*<string[^>]*>([^<]*)<\/string>/.exec(ui);
-    if (!title) throw new Error('Unit1.ui: no windowTitle');
-    return title[1];
-}
+const manifestName = 'ventbox.webmanifest';
+const workerName = 'ventbox-sw.js';
 
 // A key of the desktop entry in Czech.
 async function desktopEntry(key) {
@@ -55,18 +47,17 @@ self.addEventListener('fetch', (event) => {
 `;
 
 // Writes the manifest, the service worker and the icons into `outDir`,
-// beside the page it holds already. `iconPng`: the icons' files (PNG),
-// by default the program's icons of 32 and 128 pixels.
-export async function writeSiteFiles(outDir, { iconPng } = {}) {
-    const iconFiles = [iconPng ?? [join(resources, 'pictures/ventbox.png'), join(resources, 'pictures/ventbox-128.png')]].flat();
+// beside the page it holds already. `name`: the app's name (the main
+// window's caption); `iconPng`: the icons' files (PNG).
+export async function writeSiteFiles(outDir, { name: appName, iconPng }) {
     const icons = [];
-    for (const file of iconFiles) {
+    for (const file of iconPng) {
         const name = basename(file);
         icons.push({ src: name, sizes: pngSize(await readFile(file)), type: 'image/png' });
         await copyFile(file, join(outDir, name));
     }
     const manifest = {
-        name: await mainWindowTitle(),
+        name: appName,
         short_name: 'Ventbox',
         description: await desktopEntry('Comment'),
         lang: 'cs',
@@ -83,13 +74,4 @@ export async function writeSiteFiles(outDir, { iconPng } = {}) {
     const html = await readFile(join(outDir, page));
     const cache = `ventbox-${createHash('sha256').update(html).digest('hex').slice(0, 16)}`;
     await writeFile(join(outDir, workerName), worker(cache, [page, manifestName, ...icons.map((i) => i.src)]));
-}
-
-// node web/tools/site.mjs DIR: the same for the page in DIR.
-if (process.argv[1] === fileURLToPath(import.meta.url)) {
-    if (!process.argv[2]) {
-        console.error('usage: node web/tools/site.mjs DIR');
-        process.exit(2);
-    }
-    await writeSiteFiles(process.argv[2]);
 }

@@ -5,9 +5,8 @@
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { areaControls, beeps, launch, openAreaWindow, openPage, tables, text, typeInto, visible, waitForMain } from './harness.mjs';
+import { areaControls, beeps, launch, openAreaWindow, openPage, results, tables, text, typeDesign, typeInto, visible, waitForMain } from './harness.mjs';
 
-const inputs = ['Edit1', 'Edit2', 'Edit3', 'Edit4', 'Edit5', 'Edit10', 'Edit6'].map((n) => `#Form1-${n}`);
 let browser;
 let page;
 
@@ -29,9 +28,8 @@ test('the splash shows for three seconds, then the main window alone', async () 
 
 test('a design typed key by key shows its results', async () => {
     const design = tables().designs[0];
-    for (const [i, field] of inputs.entries()) await typeInto(page, field, design.in[i]);
-    const results = await Promise.all(['Edit9', 'Edit7', 'Edit8'].map((n) => text(page, `#Form1-${n}`)));
-    assert.deepEqual(results, [design.length, design.qtc, design.fb]);
+    await typeDesign(page, design.in);
+    assert.deepEqual(await results(page), [design.length, design.qtc, design.fb]);
     await typeInto(page, '#Form1-Edit5', '');
     assert.equal(await text(page, '#Form1-Edit8'), '', 'an empty Re clears the results');
 });

@@ -76,6 +76,14 @@ export async function typeInto(page, selector, keys, { clear: empty = true } = {
     await page.keyboard.type(keys);
 }
 
+// The main window's inputs in the tables' order (Fs, Qts, Vas, Rdc, Re, S,
+// Vb), typed key by key; its results L, Qtc and Fb.
+const inputs = ['Edit1', 'Edit2', 'Edit3', 'Edit4', 'Edit5', 'Edit10', 'Edit6'].map((n) => `#Form1-${n}`);
+export async function typeDesign(page, texts) {
+    for (const [i, field] of inputs.entries()) await typeInto(page, field, texts[i]);
+}
+export const results = (page) => Promise.all(['Edit9', 'Edit7', 'Edit8'].map((n) => text(page, `#Form1-${n}`)));
+
 export async function chord(page, modifier, key) {
     await page.keyboard.down(modifier);
     await page.keyboard.press(key);

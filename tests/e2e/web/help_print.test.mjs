@@ -13,7 +13,7 @@ import { tmpdir } from 'node:os';
 import { dirname, extname, join } from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { focused, launch, openDialog, openPage, pagePath, root, tables, typeInto, waitForMain, webRequire } from './harness.mjs';
+import { chord, focused, launch, openDialog, openPage, pagePath, root, tables, typeDesign, waitForMain, webRequire } from './harness.mjs';
 
 const source = (path) => readFileSync(join(root, path), 'utf8');
 
@@ -47,12 +47,6 @@ async function help(page) {
 }
 const closed = (page) => page.waitForSelector('dialog[open]', { hidden: true });
 
-async function withKey(page, modifier, key) {
-    await page.keyboard.down(modifier);
-    await page.keyboard.press(key);
-    await page.keyboard.up(modifier);
-}
-
 test('F1 and Shift+F1 open the field\'s topic; links, Zpět and Escape', async () => {
     const page = await openPage(browser);
     // Opened from disk, the page names no manifest.
@@ -64,7 +58,7 @@ test('F1 and Shift+F1 open the field\'s topic; links, Zpět and Escape', async (
 
     await page.click('.vb-help-page a[data-topic="2"]');
     assert.equal((await help(page)).name, titles['2']);
-    await withKey(page, 'Alt', 'KeyZ');
+    await chord(page, 'Alt', 'KeyZ');
     const back = await help(page);
     assert.deepEqual([back.name, back.back], [titles['1'], 'disabled']);
 
@@ -78,7 +72,7 @@ test('F1 and Shift+F1 open the field\'s topic; links, Zpět and Escape', async (
 
     // Where the browser keeps F1, Shift+F1; the port length's topic.
     await page.focus('#Form1-Edit9');
-    await withKey(page, 'Shift', 'F1');
+    await chord(page, 'Shift', 'F1');
     assert.equal((await help(page)).name, titles['3']);
     await page.close();
 });
@@ -132,8 +126,7 @@ test('the design sheet prints where the desktop prints it, alone on one A4 page'
         };
     }, moment);
 
-    const fields = ['Edit1', 'Edit2', 'Edit3', 'Edit4', 'Edit5', 'Edit10', 'Edit6'];
-    for (const [i, name] of fields.entries()) await typeInto(page, `#Form1-${name}`, design.in[i]);
+    await typeDesign(page, design.in);
     await page.click('#Form1-BitBtn4');
     await page.waitForFunction(() => window.printed === 1);
 

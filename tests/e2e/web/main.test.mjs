@@ -9,17 +9,11 @@ import { resolve } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 
 import {
-    areaControls, chord, clear, focused, launch, openAreaWindow, openDialog, openPage, paste, requestsOf, root,
-    selectShape, tables, text, typeInto, visible, webRequire,
+    areaControls, chord, clear, focused, launch, openAreaWindow, openDialog, openPage, paste, requestsOf, results, root,
+    selectShape, tables, text, typeDesign, typeInto, visible, webRequire,
 } from './harness.mjs';
 
-const inputs = ['Edit1', 'Edit2', 'Edit3', 'Edit4', 'Edit5', 'Edit10', 'Edit6'].map((n) => `#Form1-${n}`);
-const results = (page) => Promise.all(['Edit9', 'Edit7', 'Edit8'].map((n) => text(page, `#Form1-${n}`)));
 const closeDialog = (page) => page.keyboard.press('Escape');
-
-async function typeDesign(page, texts) {
-    for (const [i, field] of inputs.entries()) await typeInto(page, field, texts[i]);
-}
 
 async function typeArea(page, row) {
     const controls = areaControls[row.shape];
